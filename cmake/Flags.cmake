@@ -1,0 +1,20 @@
+# Every target computes the same float samples: no contraction into fused
+# multiply-adds, and SSE2 instead of x87 on 32-bit x86.
+add_compile_options(-ffp-contract=off -Wall -Wextra)
+if(CMAKE_SYSTEM_PROCESSOR MATCHES "i686|i386|x86$")
+  add_compile_options(-msse2 -mfpmath=sse)
+endif()
+
+if(NUBBEL_SANITIZE)
+  add_compile_options(-fsanitize=${NUBBEL_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=${NUBBEL_SANITIZE})
+endif()
+
+if(WIN32)
+  # The DLLs and test programs depend on system DLLs only.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+else()
+  set(CMAKE_CXX_VISIBILITY_PRESET hidden)
+  set(CMAKE_C_VISIBILITY_PRESET hidden)
+  set(CMAKE_VISIBILITY_INLINES_HIDDEN ON)
+endif()
