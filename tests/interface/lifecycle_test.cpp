@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "tests/interface/plugin_fixture.h"
+
+namespace {
+
+using Lifecycle = LoadedPlugin;
+
+TEST_F(Lifecycle, EveryResumeAsksForMidi) {
+    host.start(44100.0f, 512);
+    host.suspend();
+    host.resume();
+    EXPECT_EQ(host.countCalls(audioMasterWantMidi), 2);
+    for (const auto& call : host.calls) {
+        if (call.opcode == audioMasterWantMidi) {
+            EXPECT_EQ(call.value, 1);
+        }
+    }
+}
+
+TEST_F(Lifecycle, RendersSilentBlocksAndSurvivesCarelessHosts) {
+    std::vector<float> left(4096, 1.0f), right(4096, 1.0f);
+    // Before any resume: no work buffers yet, still no crash and silence.
+    host.process(left.data(), right.data(), 256);
+    host.start(44100.0f, 512);
+    host.process(left.data(), right.data(), 0);
+    host.process(left.data(), right.data(), 512);
+    host.process(left.data(), right.data(), 4096);  // larger than the block size
+    for (size_t i = 0; i < left.size(); ++i) {
+        ASSERT_EQ(left[i], 0.0f) << i;
+        ASSERT_EQ(right[i], 0.0f) << i;
+    }
+    host.dispatch(effSetBlockSize, 0, 0);
+    host.dispatch(effSetBlockSize, 0, -3);
+    host.suspend();
+    host.resume();
+    host.process(left.data(), right.data(), 512);
+    host.suspend();
+    host.process(left.data(), right.data(), 512);
+    EXPECT_EQ(left[0], 0.0f);
+}
+
+TEST_F(Lifecycle, CloseWhileResumedReleasesEverything) {
+    host.start(48000.0f, 1024);
+    EXPECT_EQ(host.close(), 1);  // the sanitizer build would report a leak
+    EXPECT_FALSE(host.loaded());
+}
+
+}  // namespace
