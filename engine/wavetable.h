@@ -14,10 +14,13 @@
 // exchanging `pending` with null. Each table is owned by exactly one side at
 // any moment and neither side ever waits.
 //
-// The table the audio thread gives up at adoption goes into `spare` instead of
-// being freed there (freeing can lock or call the system); the next generation
-// refills it. Every table pointer held by the record is an array of
-// kLength + 1 floats from allocateTable(), released by the destructor.
+// The table the audio thread gives up at adoption goes into an empty `spares`
+// slot instead of being freed there (freeing can lock or call the system); the
+// next generation refills one spare and releases the others. With one
+// generating thread at most two slots are ever occupied, so the audio thread
+// frees a table only when several threads generate for one record at once.
+// Every table pointer held by the record is an array of kLength + 1 floats from
+// allocateTable(), released by the destructor.
 struct Wavetable {
     static constexpr int32_t kLength = 65536;
     static constexpr int32_t kCyclesPerTable = 256;
@@ -27,7 +30,8 @@ struct Wavetable {
     float* current = nullptr;
     std::atomic<float*> pending{nullptr};
     std::atomic<bool> pendingReady{false};
-    std::atomic<float*> spare{nullptr};
+    static constexpr int kSpareSlots = 3;
+    std::atomic<float*> spares[kSpareSlots] = {};
 
     Wavetable() = default;
     Wavetable(const Wavetable&) = delete;
@@ -45,7 +49,8 @@ void createWavetable(Wavetable& table);
 
 // Builds a table from values[0..32] (32 harmonic amplitudes, then the
 // bandwidth) and publishes it. Runs on the thread that changed a value; any
-// number of threads and instances may generate at the same time.
+// number of threads and instances may generate at the same time. The result
+// does not depend on the thread's rounding or flush-to-zero settings.
 void generateWavetable(const float* values, Wavetable& table);
 
 // Audio thread, start of every block: takes a published table if there is one.

@@ -1,0 +1,173 @@
+// The fast voice render: sounding voices packed into lanes once per span, run
+// by the lane kernel in chunks, summed into the mix in voice order, unpacked.
+#include <cstring>
+
+#include "engine/parameter_index.h"
+#include "engine/render_block.h"
+#include "engine/voice_lanes.h"
+
+namespace {
+
+// How many entries of kLaneKernels this CPU runs (each needs the ones before).
+int32_t supportedKernelCount()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_cpu_init();
+    if (!__builtin_cpu_supports("avx2")) return 1;
+    if (!__builtin_cpu_supports("avx512f")) return 2;
+    return 3;
+#else
+    return 1;
+#endif
+}
+
+constexpr LaneKernelInfo kLaneKernels[] = {
+    {"sse2", 4, runLanesSse2},
+    {"avx2", 8, runLanesAvx2},
+    {"avx512", 16, runLanesAvx512},
+};
+
+void setStageTables(EnvelopeLanes& lanes, int32_t lane)
+{
+    int32_t stage = lanes.stage[lane];
+    if (stage < Envelope::kAttack || stage > Envelope::kIdle) stage = lanes.stage[lane] = Envelope::kIdle;
+    lanes.target[lane] = lanes.source[lane]->target[stage];
+    lanes.coef[lane] = lanes.source[lane]->coef[stage];
+    lanes.canAdvance[lane] = (stage != Envelope::kDecay && stage != Envelope::kIdle) ? -1 : 0;
+    lanes.idle[lane] = stage == Envelope::kIdle ? -1 : 0;
+}
+
+void packEnvelope(EnvelopeLanes& lanes, int32_t lane, const Envelope& env)
+{
+    lanes.source[lane] = &env;
+    lanes.level[lane] = env.level;
+    lanes.epsilon[lane] = env.epsilon;
+    lanes.stage[lane] = env.stage;
+    setStageTables(lanes, lane);
+}
+
+// A padding lane: silent, idle, reading sample 0 and never advancing a stage.
+void padEnvelope(EnvelopeLanes& lanes, int32_t lane)
+{
+    lanes.source[lane] = nullptr;
+    lanes.level[lane] = 0.0f;
+    lanes.target[lane] = 0.0f;
+    lanes.coef[lane] = 0.0f;
+    lanes.epsilon[lane] = 0.0f;
+    lanes.stage[lane] = Envelope::kIdle;
+    lanes.canAdvance[lane] = 0;
+    lanes.idle[lane] = -1;
+}
+
+void packVoice(VoiceLanes& lanes, int32_t lane, SynthVoice& voice, float volume, float velocitySensitivity)
+{
+    lanes.voice[lane] = &voice;
+    for (int32_t c = 0; c < 2; ++c) {
+        lanes.position[c][lane] = voice.osc[c].position;
+        lanes.increment[c][lane] = voice.osc[c].increment;
+    }
+    lanes.subPhase[lane] = voice.subPhase;
+    lanes.subIncrement[lane] = voice.subIncrement;
+    lanes.velocity[lane] = voice.velocity;
+    lanes.gain[lane] = (voice.velocity * volume - volume) * velocitySensitivity + volume;
+    for (int32_t s = 0; s < 8; ++s) lanes.filterState[s][lane] = voice.filterState[s];
+    packEnvelope(lanes.filterEnv, lane, voice.filterEnv);
+    packEnvelope(lanes.ampEnv, lane, voice.ampEnv);
+}
+
+void padLane(VoiceLanes& lanes, int32_t lane)
+{
+    lanes.voice[lane] = nullptr;
+    for (int32_t c = 0; c < 2; ++c) {
+        lanes.position[c][lane] = 0;
+        lanes.increment[c][lane] = 0;
+    }
+    lanes.subPhase[lane] = 0;
+    lanes.subIncrement[lane] = 0;
+    lanes.velocity[lane] = 0.0f;
+    lanes.gain[lane] = 0.0f;
+    for (int32_t s = 0; s < 8; ++s) lanes.filterState[s][lane] = 0.0f;
+    padEnvelope(lanes.filterEnv, lane);
+    padEnvelope(lanes.ampEnv, lane);
+}
+
+void unpackVoice(const VoiceLanes& lanes, int32_t lane)
+{
+    SynthVoice& voice = *lanes.voice[lane];
+    for (int32_t c = 0; c < 2; ++c) voice.osc[c].position = lanes.position[c][lane];
+    voice.subPhase = static_cast<uint16_t>(lanes.subPhase[lane]);
+    for (int32_t s = 0; s < 8; ++s) voice.filterState[s] = lanes.filterState[s][lane];
+    voice.filterEnv.level = lanes.filterEnv.level[lane];
+    voice.filterEnv.stage = lanes.filterEnv.stage[lane];
+    voice.ampEnv.level = lanes.ampEnv.level[lane];
+    voice.ampEnv.stage = lanes.ampEnv.stage[lane];
+    voice.sounding = voice.ampEnv.stage != Envelope::kIdle;
+    if (!voiceStateFinite(voice)) silenceVoice(voice);
+}
+
+// Adds the chunk's voice outputs into the mix, lane 0 first: the same order of
+// float additions as rendering the voices one after another.
+void mixChunk(const VoiceLanes& lanes, float* mixL, float* mixR, int32_t count)
+{
+    for (int32_t n = 0; n < count; ++n) {
+        const float* outL = &lanes.outL[n * kMaxLanes];
+        const float* outR = &lanes.outR[n * kMaxLanes];
+        float left = mixL[n];
+        float right = mixR[n];
+        for (int32_t lane = 0; lane < lanes.laneCount; ++lane) {
+            left += outL[lane];
+            right += outR[lane];
+        }
+        mixL[n] = left;
+        mixR[n] = right;
+    }
+}
+
+}  // namespace
+
+const LaneKernelInfo* availableLaneKernels(int32_t* count)
+{
+    *count = supportedKernelCount();
+    return kLaneKernels;
+}
+
+const LaneKernelInfo* preferredLaneKernel()
+{
+    int32_t count = 0;
+    const LaneKernelInfo* kernels = availableLaneKernels(&count);
+    return &kernels[count - 1];
+}
+
+void renderVoicesInLanes(SynthEngine& engine, const MixBuffers& buffers, int32_t offset, int32_t count)
+{
+    const float* table = engine.wavetable.current;
+    if (count < 1 || table == nullptr) return;
+    const LaneKernelInfo& kernel = engine.voiceKernel ? *engine.voiceKernel : kLaneKernels[0];
+    const float* p = engine.params;
+    VoiceLanes& lanes = engine.lanes;
+
+    int32_t laneCount = 0;
+    for (SynthVoice& voice : engine.voices) {
+        if (voice.sounding) packVoice(lanes, laneCount++, voice, p[param::kVolume], p[param::kVelocity]);
+    }
+    if (laneCount == 0) return;
+    lanes.laneCount = laneCount;
+    const int32_t paddedCount = (laneCount + kernel.width - 1) / kernel.width * kernel.width;
+    for (int32_t lane = laneCount; lane < paddedCount; ++lane) padLane(lanes, lane);
+
+    const float cutoff = p[param::kCutoff];
+    const LaneUniforms uniforms{table, engine.subTable, p[param::kSubLevel], p[param::kFilterDepth],
+                                p[param::kFilterVelocity], cutoff * cutoff};
+    float* mixL = buffers.mixL + offset;
+    float* mixR = buffers.mixR + offset;
+    for (int32_t done = 0; done < count; done += kLaneChunk) {
+        const int32_t chunk = count - done < kLaneChunk ? count - done : kLaneChunk;
+        for (int32_t lane = 0; lane < laneCount; ++lane) {
+            setStageTables(lanes.filterEnv, lane);  // coefficients may have been changed by another thread
+            setStageTables(lanes.ampEnv, lane);
+        }
+        for (int32_t first = 0; first < paddedCount; first += kernel.width) kernel.run(lanes, uniforms, first, chunk);
+        mixChunk(lanes, mixL + done, mixR + done, chunk);
+    }
+    for (int32_t lane = 0; lane < laneCount; ++lane) unpackVoice(lanes, lane);
+}

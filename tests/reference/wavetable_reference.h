@@ -1,0 +1,24 @@
+// The wavetable generator written straight from its rules: every harmonic
+// over every bin, libm in double for the transcendental functions, a fresh
+// KISS FFT configuration per table. Slow and obvious; the engine's generator
+// must produce the same bits.
+#pragma once
+
+#include <cstdint>
+
+namespace reference {
+
+constexpr int32_t kTableLength = 65536;
+constexpr int32_t kAmplitudeBins = kTableLength / 2;
+
+// values[0..31] harmonic amplitudes, values[32] bandwidth; fills amplitudes[0..32767].
+void amplitudeSpectrum(const float* values, float* amplitudes);
+
+// Peak normalisation of table[0..count-1] to 1/1.4142.
+void normalize(float* table, int32_t count);
+
+// Builds table[0..65536] (loop plus guard, normalised) drawing the 32,768
+// phases from the states that follow `phaseState`; returns the last state.
+uint32_t generateTable(const float* values, uint32_t phaseState, float* table);
+
+}  // namespace reference
