@@ -1,0 +1,156 @@
+// The editor as a host meets it: through the Nubbel3 library's record, in a
+// host window, with real mouse input; the host's callback records what the
+// plug-in tells it.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "editor/my_gui.h"
+#include "editor/soft/soft_canvas.h"
+#include "editor/soft/soft_platform.h"
+#include "tests/editor_core/editor_fakes.h"
+#include "tests/editor_window/window_harness.h"
+#include "tools/testhost/test_host.h"
+
+namespace {
+
+HMODULE pluginModule() {
+    const std::string path = NUBBEL3_PLUGIN;
+    return GetModuleHandleA(path.substr(path.find_last_of("/\\") + 1).c_str());
+}
+
+bool classRegisteredInPlugin() {
+    WNDCLASSA info;
+    HMODULE module = pluginModule();
+    return module && GetClassInfoA(module, "ZVGui", &info) != 0;
+}
+
+struct PluginEditor : ::testing::Test {
+    testhost::TestHost host;
+    HWND window = nullptr;
+
+    void SetUp() override {
+        ASSERT_TRUE(harness::haveTrueColourDisplay())
+            << "needs an X display of 24 bits: run under xvfb-run -s '-screen 0 1024x768x24'";
+        std::string error;
+        ASSERT_TRUE(host.load(NUBBEL3_PLUGIN, error)) << error;
+        host.start();
+        ASSERT_TRUE(host.effect()->flags & effFlagsHasEditor) << "the instrument made no editor";
+        window = harness::hostWindow();
+    }
+    void TearDown() override {
+        if (host.loaded()) host.dispatch(effEditClose);
+    }
+    bool open() { return host.dispatch(effEditOpen, 0, 0, window) == 1; }
+    HWND editorWindow() { return FindWindowExA(window, nullptr, "ZVGui", nullptr); }
+    // The face as the software canvas draws it with the instrument's values now.
+    bool showsInstrumentValues() {
+        FakeSynth values;
+        for (VstInt32 i = 0; i < FakeSynth::kParams; ++i) values.values[i] = host.getParameter(i);
+        MyGui soft(&values, std::make_unique<SoftPlatform>(NUBBEL_FACE_SCRIPT));
+        soft.refreshAll();
+        PixelImage expected(MyGui::kWidth, MyGui::kHeight);
+        SoftCanvas canvas(expected);
+        soft.paint(canvas);
+        return harness::pumpUntil([&] { return harness::grab(editorWindow()) == expected; });
+    }
+    int automateCallsFor(VstInt32 index) {
+        int n = 0;
+        for (const auto& call : host.calls) n += call.opcode == audioMasterAutomate && call.index == index;
+        return n;
+    }
+};
+
+TEST_F(PluginEditor, ReportsItsSizeAndShowsTheFaceWithTheProgramsValues) {
+    ERect* rect = nullptr;
+    ASSERT_EQ(host.dispatch(effEditGetRect, 0, 0, &rect), 1);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->top, 0);
+    EXPECT_EQ(rect->left, 0);
+    EXPECT_EQ(rect->bottom, 287);
+    EXPECT_EQ(rect->right, 616);
+    ASSERT_TRUE(open());
+    EXPECT_TRUE(showsInstrumentValues());
+}
+
+TEST_F(PluginEditor, ClicksChangeTheirParameterAndTheHostIsTold) {
+    ASSERT_TRUE(open());
+    const struct {
+        int x, y;
+        VstInt32 param;  // -1: nothing
+    } cases[] = {{27, 35, 0}, {27, 59, 16}, {16, 35, -1}};
+    for (const auto& c : cases) {
+        float before[FakeSynth::kParams];
+        for (VstInt32 i = 0; i < FakeSynth::kParams; ++i) before[i] = host.getParameter(i);
+        host.clearCalls();
+        harness::click(c.x, c.y);
+        for (VstInt32 i = 0; i < FakeSynth::kParams; ++i) {
+            if (i == c.param) continue;
+            EXPECT_EQ(host.getParameter(i), before[i]) << "parameter " << i << " after a click at " << c.x << "," << c.y;
+        }
+        if (c.param < 0) {
+            EXPECT_EQ(host.countCalls(audioMasterAutomate), 0);
+            continue;
+        }
+        const float expected = before[c.param] + 0.5f > 1.05f ? 0.0f : before[c.param] + 0.5f;
+        EXPECT_EQ(host.getParameter(c.param), expected);
+        EXPECT_EQ(automateCallsFor(c.param), 1);
+    }
+    EXPECT_TRUE(showsInstrumentValues());
+}
+
+TEST_F(PluginEditor, BandwidthChangesOnlyWhenTheDragEndsAndUnannounced) {
+    ASSERT_TRUE(open());
+    const float before = host.getParameter(32);
+    host.clearCalls();
+    harness::moveTo(452, 60);
+    harness::press(0);
+    for (int y = 56; y >= 40; y -= 4) harness::moveTo(452, y);
+    EXPECT_EQ(host.getParameter(32), before);
+    harness::release(0);
+    EXPECT_NEAR(host.getParameter(32), before + 0.1f, 1e-5);
+    EXPECT_EQ(host.countCalls(audioMasterAutomate), 0);
+}
+
+TEST_F(PluginEditor, HostChangesProgramsAndChunksShowOnScreen) {
+    ASSERT_TRUE(open());
+    ASSERT_TRUE(showsInstrumentValues());
+    host.setParameter(41, 0.9f);
+    host.setParameter(5, 1.0f);
+    EXPECT_TRUE(showsInstrumentValues()) << "after setParameter";
+    host.dispatch(effSetProgram, 0, 3);
+    EXPECT_TRUE(showsInstrumentValues()) << "after setProgram";
+    // A preset chunk from another program, restored into this one.
+    host.dispatch(effSetProgram, 0, 6);
+    const std::vector<unsigned char> chunk = host.getChunk(true);
+    host.dispatch(effSetProgram, 0, 1);
+    ASSERT_TRUE(showsInstrumentValues());
+    ASSERT_EQ(host.setChunk(chunk, true), static_cast<VstIntPtr>(chunk.size()));
+    EXPECT_TRUE(showsInstrumentValues()) << "after setChunk";
+}
+
+TEST_F(PluginEditor, ReopeningAndSecondInstancesKeepTheWindowClassWhileAnEditorLives) {
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(open());
+        EXPECT_TRUE(showsInstrumentValues()) << "open " << i;
+        host.dispatch(effEditClose);
+        EXPECT_EQ(editorWindow(), nullptr);
+        EXPECT_TRUE(classRegisteredInPlugin());
+    }
+    {
+        testhost::TestHost second;
+        std::string error;
+        ASSERT_TRUE(second.load(NUBBEL3_PLUGIN, error)) << error;
+        second.start();
+        ASSERT_EQ(second.dispatch(effEditOpen, 0, 0, window), 1);
+        host.close();
+        EXPECT_TRUE(classRegisteredInPlugin());
+        harness::pump(50);
+        second.dispatch(effEditClose);
+        // The library stays loaded while `second` holds it; its last editor goes with effClose.
+        second.close();
+        EXPECT_FALSE(classRegisteredInPlugin());
+    }
+}
+
+}  // namespace
