@@ -14,8 +14,10 @@ need_root() {
   fi
 }
 
+# dpf-plugins-vst: third-party VST 2 plug-ins (/usr/lib/vst) that nubbel-render's tests play.
 native_packages=(cmake g++ pkg-config googletest libgtest-dev libbenchmark-dev
-  libcairo2-dev libpng-dev libsndfile1-dev libsmf-dev mingw-w64 xvfb xauth imagemagick sox dpkg-dev)
+  libcairo2-dev libpng-dev libsndfile1-dev libsmf-dev mingw-w64 xvfb xauth imagemagick sox dpkg-dev
+  dpf-plugins-vst)
 wine_packages=(wine wine64 wine32:i386)
 
 missing=()

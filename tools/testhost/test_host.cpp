@@ -43,7 +43,7 @@ VstIntPtr VSTCALLBACK TestHost::callback(AEffect* effect, VstInt32 opcode, VstIn
     if (!host) return opcode == audioMasterVersion ? 2400 : 0;
     HostCall call{opcode, index, value, opt, {}};
     if (opcode == audioMasterCanDo && ptr) call.text = static_cast<const char*>(ptr);
-    host->calls.push_back(call);
+    if (host->recordCalls) host->calls.push_back(call);
     return host->answer(opcode, index, value, ptr, opt);
 }
 
@@ -56,8 +56,9 @@ VstIntPtr TestHost::answer(VstInt32 opcode, VstInt32 /*index*/, VstIntPtr /*valu
         case audioMasterWantMidi:
             return 1;
         case audioMasterGetTime:
+            timeInfo_.samplePos = samplePosition;
             timeInfo_.sampleRate = sampleRate;
-            timeInfo_.tempo = 120.0;
+            timeInfo_.tempo = tempo;
             timeInfo_.timeSigNumerator = 4;
             timeInfo_.timeSigDenominator = 4;
             return reinterpret_cast<VstIntPtr>(&timeInfo_);
@@ -101,6 +102,23 @@ bool TestHost::load(const std::string& path, std::string& error, const char* ent
         library_.reset();
         return false;
     }
+    return create(entryName, error);
+}
+
+bool TestHost::loadAnyEntry(const std::string& path, std::string& error) {
+    if (effect_) close();
+    library_ = PluginLibrary::open(path, error);
+    if (!library_) return false;
+    const char* entryName = library_->entry("VSTPluginMain") ? "VSTPluginMain" : "main";
+    if (!library_->entry(entryName)) {
+        error = "not a VST 2 plug-in (no VSTPluginMain or main export)";
+        library_.reset();
+        return false;
+    }
+    return create(entryName, error);
+}
+
+bool TestHost::create(const char* entryName, std::string& error) {
     effect_ = callEntry(entryName);
     if (!effect_) {
         error = std::string(entryName) + " refused to create the plug-in";
@@ -195,6 +213,10 @@ void TestHost::process(float* left, float* right, VstInt32 frames) {
     float* outputs[2] = {left, right};
     float* inputs[2] = {nullptr, nullptr};
     effect_->processReplacing(effect_, inputs, outputs, frames);
+}
+
+void TestHost::processChannels(float** inputs, float** outputs, VstInt32 frames) {
+    if (effect_) effect_->processReplacing(effect_, inputs, outputs, frames);
 }
 
 void TestHost::render(std::vector<float>& left, std::vector<float>& right, VstInt32 frames, VstInt32 size) {

@@ -38,6 +38,9 @@ public:
     // Loads the library and calls the named entry point. False with a
     // one-line reason in error when any step fails.
     bool load(const std::string& path, std::string& error, const char* entryName = "VSTPluginMain");
+    // Like load, but as hosts do: "VSTPluginMain", or "main" when a library
+    // exports only the older name.
+    bool loadAnyEntry(const std::string& path, std::string& error);
     // Calls an entry point of an already loaded library again (a second
     // instance needs a second TestHost; this is for entry-point checks).
     AEffect* callEntry(const char* entryName);
@@ -63,6 +66,9 @@ public:
     VstIntPtr sendMidi(const std::vector<MidiMessage>& messages);
     // One processReplacing call into two buffers of frames samples.
     void process(float* left, float* right, VstInt32 frames);
+    // One processReplacing call with the plug-in's own channel counts: the
+    // arrays hold numInputs and numOutputs buffers of frames samples.
+    void processChannels(float** inputs, float** outputs, VstInt32 frames);
     // Renders frames samples in blocks of at most blockSize.
     void render(std::vector<float>& left, std::vector<float>& right, VstInt32 frames, VstInt32 blockSize);
 
@@ -74,6 +80,11 @@ public:
     VstIntPtr versionAnswer = 2400;
     float sampleRate = 44100.0f;
     VstInt32 blockSize = 512;
+    // The transport that audioMasterGetTime reports.
+    double samplePosition = 0.0;
+    double tempo = 120.0;
+    // Long renders turn recording off so the call list does not grow.
+    bool recordCalls = true;
 
     // What the plug-in asked of the host.
     std::vector<HostCall> calls;
@@ -84,6 +95,8 @@ public:
                                           void* ptr, float opt);
 
 private:
+    // Calls the entry point of the opened library and checks the record.
+    bool create(const char* entryName, std::string& error);
     VstIntPtr answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
 
     std::unique_ptr<PluginLibrary> library_;

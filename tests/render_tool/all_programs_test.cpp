@@ -1,0 +1,54 @@
+// The main command: the demo phrase through every program of Nubbel3, one
+// file per program named by number and name, each reported with its peak and
+// RMS level as measured in the file.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+
+#include "tests/render_tool/test_files.h"
+#include "tests/render_tool/tool_runner.h"
+#include "tools/nubbel-render/level_meter.h"
+
+namespace {
+
+using namespace rendertest;
+
+TEST(RenderAllPrograms, TheDemoPhraseThroughEveryProgramGivesOneReportedFileEach) {
+    TempFolder folder;
+    const ToolResult r = runRenderer({"--all-programs", "-o", folder.path, nubbel3Path()}, folder.path);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "") << "no progress bar when stderr is no terminal";
+    const std::vector<std::string> expected = {
+        "Nubbel3-00-EPiano.wav",          "Nubbel3-01-Synthesized.wav",  "Nubbel3-02-Crystal-Bells.wav",
+        "Nubbel3-03-Organ.wav",           "Nubbel3-04-Eastern-Glitter.wav", "Nubbel3-05-Spacey-Choir.wav",
+        "Nubbel3-06-Big-Chord.wav",       "Nubbel3-07-Steel-strings.wav"};
+    EXPECT_EQ(folder.entries(), expected);
+    const std::vector<std::string> lines = r.outLines();
+    ASSERT_EQ(lines.size(), expected.size()) << r.out;
+    for (size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(expected[i]);
+        const std::string& line = lines[i];
+        const std::string path = folder.file(expected[i]);
+        ASSERT_EQ(line.compare(0, path.size() + 2, path + ": "), 0) << line;
+        double seconds = 0, peak = 0, rms = 0;
+        ASSERT_EQ(std::sscanf(line.c_str() + path.size() + 2, "%lf s, peak %lf dBFS, RMS %lf dBFS", &seconds, &peak,
+                              &rms),
+                  3)
+            << line;
+        const Wav wav = readWav(path);
+        render::LevelMeter measured;
+        measured.add(wav.samples.data(), wav.samples.size());
+        // 24-bit samples: the file's levels are the printed ones.
+        EXPECT_NEAR(measured.peakDb(), peak, 0.06);
+        EXPECT_NEAR(measured.rmsDb(), rms, 0.06);
+        EXPECT_GT(peak, -40.0) << "a program rendered (nearly) silent";
+        EXPECT_LT(peak, 0.0) << "a program clipped";
+        // The 18-second phrase and a release tail within its limit.
+        EXPECT_GE(seconds, 18.0);
+        EXPECT_LE(seconds, 18.0 + 30.5);
+        EXPECT_NEAR(static_cast<double>(wav.frames()) / wav.sampleRate, seconds, 0.06);
+    }
+}
+
+}  // namespace
