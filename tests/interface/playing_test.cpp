@@ -67,8 +67,8 @@ TEST_F(Playing, StereoWidthZeroGivesIdenticalChannelsAndOneDecorrelates) {
     // mean over several notes may not.
     host.setParameter(33, 1.0f);
     double sum = 0;
-    const int keys[] = {48, 55, 60, 64, 72};
-    for (int key : keys) {
+    const unsigned char keys[] = {48, 55, 60, 64, 72};
+    for (unsigned char key : keys) {
         play({{0, 0xB0, 123, 0}, {0, 0x90, key, 100}}, 16384);
         sum += std::fabs(correlation(tail(left, 8192), tail(right, 8192)));
     }
