@@ -10,7 +10,7 @@ trap 'rm -rf "$work"' EXIT
 "$tool" "$plugin" "$work/native.f32" || exit 1
 compared=0 failed=0
 for dir in "$@"; do
-  exe="$dir/tools/vst-script-render.exe" dll="$dir/plugins/Nubbel3.dll"
+  exe="$dir/tools/script-render/vst-script-render.exe" dll="$dir/plugins/Nubbel3.dll"
   [ -f "$exe" ] && [ -f "$dll" ] || { echo "$dir: not built, not compared"; continue; }
   name=$(basename "$dir")
   "$wine_run" "$exe" "$dll" "$work/$name.f32"
