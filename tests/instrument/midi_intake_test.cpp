@@ -2,7 +2,7 @@
 
 #include "engine/synth_engine.h"
 #include "instrument/vst_plug.h"
-#include "tests/instrument/host_events.h"
+#include "tools/testhost/midi_event_list.h"
 
 namespace {
 
@@ -13,9 +13,10 @@ VstIntPtr VSTCALLBACK quietHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, 
 struct MidiIntake : ::testing::Test {
     VSTPlug plug{quietHost};
     SynthEngine& engine = plug.synthEngine();
-    VstIntPtr send(EventList& list) {
+    VstIntPtr send(const std::vector<testhost::MidiMessage>& messages) {
+        testhost::MidiEventList events(messages);
         AEffect* e = plug.getAeffect();
-        return e->dispatcher(e, effProcessEvents, 0, 0, list.list(), 0);
+        return e->dispatcher(e, effProcessEvents, 0, 0, events.list(), 0);
     }
     void render(VstInt32 frames = 64) {
         AEffect* e = plug.getAeffect();
@@ -32,8 +33,7 @@ struct MidiIntake : ::testing::Test {
 };
 
 TEST_F(MidiIntake, NotesReachTheQueueAtTwiceTheirOffset) {
-    EventList list;
-    list.midi(17, 0x90, 60, 64).midi(20, 0x99, 62, 127);  // channel 1 and channel 10 alike
+    const std::vector<testhost::MidiMessage> list = {{17, 0x90, 60, 64}, {20, 0x99, 62, 127}};  // channel 1 and channel 10 alike
     EXPECT_EQ(send(list), 1);
     ASSERT_EQ(engine.eventCount, 2);
     EXPECT_EQ(engine.events[0].kind, EngineEvent::kNoteStart);
@@ -45,12 +45,10 @@ TEST_F(MidiIntake, NotesReachTheQueueAtTwiceTheirOffset) {
 }
 
 TEST_F(MidiIntake, VelocityZeroReleasesLikeANoteOff) {
-    EventList on;
-    on.midi(0, 0x90, 60, 100).midi(0, 0x91, 64, 100);
+    const std::vector<testhost::MidiMessage> on = {{0, 0x90, 60, 100}, {0, 0x91, 64, 100}};
     send(on);
     render();
-    EventList offs;
-    offs.midi(3, 0x90, 60, 0).midi(3, 0x80, 64, 90);
+    const std::vector<testhost::MidiMessage> offs = {{3, 0x90, 60, 0}, {3, 0x80, 64, 90}};
     send(offs);
     ASSERT_EQ(engine.eventCount, 2);
     EXPECT_EQ(engine.events[0].kind, EngineEvent::kNoteRelease);
@@ -60,8 +58,7 @@ TEST_F(MidiIntake, VelocityZeroReleasesLikeANoteOff) {
 }
 
 TEST_F(MidiIntake, PitchBendPositions) {
-    EventList list;
-    list.midi(0, 0xE0, 0x00, 0x40).midi(1, 0xE3, 0x7F, 0x7F).midi(2, 0xE0, 0x00, 0x00);
+    const std::vector<testhost::MidiMessage> list = {{0, 0xE0, 0x00, 0x40}, {1, 0xE3, 0x7F, 0x7F}, {2, 0xE0, 0x00, 0x00}};
     send(list);
     ASSERT_EQ(engine.eventCount, 3);
     EXPECT_EQ(engine.events[0].kind, EngineEvent::kPitchBend);
@@ -73,32 +70,28 @@ TEST_F(MidiIntake, PitchBendPositions) {
 
 TEST_F(MidiIntake, ControllersAllNotesOffAndMonoSilenceAtOnce) {
     for (int controller : {123, 126}) {
-        EventList on;
-        on.midi(0, 0x90, 60, 100);
+        const std::vector<testhost::MidiMessage> on = {{0, 0x90, 60, 100}};
         send(on);
         render();
         int sounding = 0;
         for (const SynthVoice& v : engine.voices) sounding += v.sounding;
         ASSERT_GT(sounding, 0);
 
-        EventList cc;
-        cc.midi(30, 0xB0, 64, 127).midi(30, 0xB0, 121, 0);  // pedal and reset: ignored
+        const std::vector<testhost::MidiMessage> cc = {{30, 0xB0, 64, 127}, {30, 0xB0, 121, 0}};  // pedal and reset: ignored
         send(cc);
         sounding = 0;
         for (const SynthVoice& v : engine.voices) sounding += v.sounding;
         EXPECT_GT(sounding, 0);
         EXPECT_EQ(engine.eventCount, 0);
 
-        EventList off;
-        off.midi(30, 0xB5, controller, 0);
+        const std::vector<testhost::MidiMessage> off = {{30, 0xB5, static_cast<unsigned char>(controller), 0}};
         send(off);
         for (const SynthVoice& v : engine.voices) EXPECT_FALSE(v.sounding) << controller;
     }
 }
 
 TEST_F(MidiIntake, IgnoredMessagesAndCarelessLists) {
-    EventList other;
-    other.midi(0, 0xA0, 60, 10).midi(0, 0xC0, 5, 0).midi(0, 0xD0, 40, 0).midi(0, 0xF8, 0, 0);
+    const std::vector<testhost::MidiMessage> other = {{0, 0xA0, 60, 10}, {0, 0xC0, 5, 0}, {0, 0xD0, 40, 0}, {0, 0xF8, 0, 0}};
     EXPECT_EQ(send(other), 1);
     EXPECT_EQ(engine.eventCount, 0);
 
@@ -106,16 +99,14 @@ TEST_F(MidiIntake, IgnoredMessagesAndCarelessLists) {
     EXPECT_EQ(e->dispatcher(e, effProcessEvents, 0, 0, nullptr, 0), 1);
 
     // A count larger than the entries given: reading stops at the first gap.
-    EventList shortList;
-    shortList.midi(0, 0x90, 60, 100);
-    VstEvents* l = shortList.list(4);
+    testhost::MidiEventList shortList({{0, 0x90, 60, 100}}, 4);
+    VstEvents* l = shortList.list();
     l->numEvents = 5;
     EXPECT_EQ(e->dispatcher(e, effProcessEvents, 0, 0, l, 0), 1);
     EXPECT_EQ(engine.eventCount, 1);
 
     // Offsets far outside any block never overflow into negative frames.
-    EventList wild;
-    wild.midi(0x7FFFFFFF, 0x90, 61, 100).midi(-5, 0x90, 62, 100);
+    const std::vector<testhost::MidiMessage> wild = {{0x7FFFFFFF, 0x90, 61, 100}, {-5, 0x90, 62, 100}};
     send(wild);
     for (int i = 0; i < engine.eventCount; ++i) EXPECT_GE(engine.events[i].frame, 0);
     render();

@@ -189,23 +189,8 @@ VstIntPtr TestHost::close() {
 }
 
 VstIntPtr TestHost::sendMidi(const std::vector<MidiMessage>& messages) {
-    std::vector<VstMidiEvent> events(messages.size());
-    size_t pointerSlots = std::max<size_t>(messages.size(), 2);
-    std::vector<unsigned char> listBytes(offsetof(VstEvents, events) + pointerSlots * sizeof(VstEvent*));
-    auto* list = reinterpret_cast<VstEvents*>(listBytes.data());
-    list->numEvents = static_cast<VstInt32>(messages.size());
-    for (size_t i = 0; i < messages.size(); ++i) {
-        VstMidiEvent& e = events[i];
-        std::memset(&e, 0, sizeof(e));
-        e.type = kVstMidiType;
-        e.byteSize = sizeof(VstMidiEvent);
-        e.deltaFrames = messages[i].deltaFrames;
-        e.midiData[0] = static_cast<char>(messages[i].status);
-        e.midiData[1] = static_cast<char>(messages[i].data1);
-        e.midiData[2] = static_cast<char>(messages[i].data2);
-        list->events[i] = reinterpret_cast<VstEvent*>(&e);
-    }
-    return dispatch(effProcessEvents, 0, 0, list);
+    MidiEventList events(messages);
+    return dispatch(effProcessEvents, 0, 0, events.list());
 }
 
 void TestHost::process(float* left, float* right, VstInt32 frames) {

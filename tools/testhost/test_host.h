@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "plugin_base/vst2_interface.h"
+#include "tools/testhost/midi_event_list.h"
 #include "tools/testhost/plugin_library.h"
 
 namespace testhost {
@@ -20,12 +21,6 @@ struct HostCall {
     VstIntPtr value;
     float opt;
     std::string text;  // the question of audioMasterCanDo, else empty
-};
-
-// A MIDI message with its offset into the next block.
-struct MidiMessage {
-    VstInt32 deltaFrames;
-    unsigned char status, data1, data2;
 };
 
 class TestHost {
