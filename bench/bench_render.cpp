@@ -18,18 +18,17 @@ constexpr int32_t kVoices = 16;
 
 struct Rig {
     std::unique_ptr<SynthEngine> engine = std::make_unique<SynthEngine>();
-    std::vector<float> scratchL = std::vector<float>(2 * kFrames), scratchR = scratchL, mixL = scratchL, mixR = scratchL;
+    std::vector<float> scratchL = std::vector<float>(2 * kFrames), scratchR = scratchL, mixL = scratchL,
+                       mixR = scratchL;
     std::vector<float> outL = std::vector<float>(kFrames), outR = outL;
     HalfBandFilter filterL, filterR;
 
-    RenderBuffers buffers()
-    {
+    RenderBuffers buffers() {
         return RenderBuffers{scratchL.data(), scratchR.data(), mixL.data(), mixR.data(), 2 * kFrames};
     }
 
     // A held pad chord over four octaves: every voice in its sustain.
-    Rig()
-    {
+    Rig() {
         std::vector<float> values(param::kCount, 0.5f);
         values[param::kOctave] = 0.3f;
         values[param::kAttack] = 0.01f;
@@ -41,14 +40,12 @@ struct Rig {
     }
 
     void renderFast() { renderHostBlock(*engine, filterL, filterR, buffers(), outL.data(), outR.data(), kFrames); }
-    void renderReference()
-    {
+    void renderReference() {
         reference::processReplacing(*engine, filterL, filterR, buffers(), outL.data(), outR.data(), kFrames);
     }
 };
 
-void report(benchmark::State& state)
-{
+void report(benchmark::State& state) {
     const double frames = static_cast<double>(state.iterations()) * kFrames;
     // Seconds per voice and output sample, and the share of one core that
     // real-time playback at 44.1 kHz takes (shown as a rate: 1 = 100 %).
@@ -58,8 +55,7 @@ void report(benchmark::State& state)
         benchmark::Counter(frames / kHostRate, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
-void fastRender(benchmark::State& state, int32_t kernelIndex)
-{
+void fastRender(benchmark::State& state, int32_t kernelIndex) {
     Rig rig;
     int32_t count = 0;
     const LaneKernelInfo* kernels = availableLaneKernels(&count);
@@ -76,8 +72,7 @@ void fastRender(benchmark::State& state, int32_t kernelIndex)
     report(state);
 }
 
-void referenceRender(benchmark::State& state)
-{
+void referenceRender(benchmark::State& state) {
     Rig rig;
     for (auto _ : state) {
         rig.renderReference();

@@ -18,17 +18,14 @@
 namespace {
 
 // A factory-like setting: buttons at 0, 0.5 and 1, "BW" in the middle.
-std::array<float, 33> typicalValues(float bandwidth)
-{
+std::array<float, 33> typicalValues(float bandwidth) {
     std::array<float, 33> values;
-    for (int k = 0; k < 32; ++k)
-        values[k] = static_cast<float>((k * 7) % 3) * 0.5f;
+    for (int k = 0; k < 32; ++k) values[k] = static_cast<float>((k * 7) % 3) * 0.5f;
     values[32] = bandwidth;
     return values;
 }
 
-void KissInverseTransform(benchmark::State& state)
-{
+void KissInverseTransform(benchmark::State& state) {
     kiss_fftr_cfg config = kiss_fftr_alloc(Wavetable::kLength, 1, nullptr, nullptr);
     std::vector<kiss_fft_cpx> spectrum(Wavetable::kLength / 2 + 1);
     for (size_t i = 0; i < spectrum.size(); ++i)
@@ -44,8 +41,7 @@ BENCHMARK(KissInverseTransform)->Unit(benchmark::kMicrosecond);
 
 // generateWavetable as the engine calls it: workspace from the pool, phase
 // lease, publication (the recycled table comes back through adoption).
-void GenerateWavetable(benchmark::State& state)
-{
+void GenerateWavetable(benchmark::State& state) {
     const auto values = typicalValues(static_cast<float>(state.range(0)) / 100.0f);
     Wavetable table;
     for (auto _ : state) {
@@ -56,8 +52,7 @@ void GenerateWavetable(benchmark::State& state)
 }
 BENCHMARK(GenerateWavetable)->Arg(0)->Arg(50)->Arg(100)->Unit(benchmark::kMicrosecond);
 
-void SynthesizeTableAtLevel(benchmark::State& state)
-{
+void SynthesizeTableAtLevel(benchmark::State& state) {
     const SimdLevel level = static_cast<SimdLevel>(state.range(0));
     if (!simdLevelSupported(level)) {
         state.SkipWithError("level not supported by this CPU");
@@ -76,8 +71,7 @@ BENCHMARK(SynthesizeTableAtLevel)
     ->Arg(static_cast<int>(SimdLevel::kAvx512))
     ->Unit(benchmark::kMicrosecond);
 
-void ReferenceGeneration(benchmark::State& state)
-{
+void ReferenceGeneration(benchmark::State& state) {
     const auto values = typicalValues(static_cast<float>(state.range(0)) / 100.0f);
     std::vector<float> table(Wavetable::kLength + 1);
     for (auto _ : state) {
@@ -88,22 +82,15 @@ void ReferenceGeneration(benchmark::State& state)
 BENCHMARK(ReferenceGeneration)->Arg(50)->Unit(benchmark::kMicrosecond);
 
 // The stages on their own, to see where the time goes.
-void Stages(benchmark::State& state)
-{
+void Stages(benchmark::State& state) {
     const auto values = typicalValues(0.5f);
     WorkspaceLease workspace;
     std::vector<float> table(Wavetable::kLength + 1);
     for (auto _ : state) {
         switch (state.range(0)) {
-        case 0:
-            computeTableAmplitudes(values.data(), *workspace);
-            break;
-        case 1:
-            benchmark::DoNotOptimize(drawTablePhases(kInitialPhaseState, *workspace));
-            break;
-        default:
-            transformToTable(*workspace, table.data());
-            break;
+            case 0: computeTableAmplitudes(values.data(), *workspace); break;
+            case 1: benchmark::DoNotOptimize(drawTablePhases(kInitialPhaseState, *workspace)); break;
+            default: transformToTable(*workspace, table.data()); break;
         }
         benchmark::ClobberMemory();
     }

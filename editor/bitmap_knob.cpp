@@ -3,8 +3,8 @@
 bitmapknob::bitmapknob(int left, int top, BitmapHandle strip, BitmapHandle mask)
     : bitmapknob(left, top, kSize, kSize, strip, mask, kSize, kFrames) {}
 
-bitmapknob::bitmapknob(int left, int top, int width, int height, BitmapHandle strip, BitmapHandle mask,
-                       int frameHeight, int frameCount)
+bitmapknob::bitmapknob(int left, int top, int width, int height, BitmapHandle strip, BitmapHandle mask, int frameHeight,
+                       int frameCount)
     : WidgetBase(left, top, width, height, 0.5f),
       frameCount(frameCount),
       frameHeight(frameHeight),

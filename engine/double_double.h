@@ -13,8 +13,7 @@ struct Value {
 };
 
 // a + b exactly as hi + lo (Knuth).
-inline Value twoSum(double a, double b)
-{
+inline Value twoSum(double a, double b) {
     const double s = a + b;
     const double bb = s - a;
     const double err = (a - (s - bb)) + (b - bb);
@@ -22,16 +21,14 @@ inline Value twoSum(double a, double b)
 }
 
 // a + b exactly, valid when |a| >= |b| or a == 0 (Dekker).
-inline Value quickTwoSum(double a, double b)
-{
+inline Value quickTwoSum(double a, double b) {
     const double s = a + b;
     return {s, b - (s - a)};
 }
 
 // a * b exactly as hi + lo, by Dekker's splitting (no fused multiply-add, so
 // every target computes the same bits).
-inline Value twoProduct(double a, double b)
-{
+inline Value twoProduct(double a, double b) {
     constexpr double kSplitter = 134217729.0;  // 2^27 + 1
     const double ca = kSplitter * a;
     const double aHi = ca - (ca - a);
@@ -44,8 +41,7 @@ inline Value twoProduct(double a, double b)
     return {p, err};
 }
 
-inline Value add(Value a, Value b)
-{
+inline Value add(Value a, Value b) {
     Value s = twoSum(a.hi, b.hi);
     const Value t = twoSum(a.lo, b.lo);
     s.lo += t.hi;
@@ -54,8 +50,7 @@ inline Value add(Value a, Value b)
     return quickTwoSum(s.hi, s.lo);
 }
 
-inline Value add(Value a, double b)
-{
+inline Value add(Value a, double b) {
     Value s = twoSum(a.hi, b);
     s.lo += a.lo;
     return quickTwoSum(s.hi, s.lo);
@@ -63,22 +58,19 @@ inline Value add(Value a, double b)
 
 inline Value negate(Value a) { return {-a.hi, -a.lo}; }
 
-inline Value multiply(Value a, Value b)
-{
+inline Value multiply(Value a, Value b) {
     Value p = twoProduct(a.hi, b.hi);
     p.lo += a.hi * b.lo + a.lo * b.hi;
     return quickTwoSum(p.hi, p.lo);
 }
 
-inline Value multiply(Value a, double b)
-{
+inline Value multiply(Value a, double b) {
     Value p = twoProduct(a.hi, b);
     p.lo += a.lo * b;
     return quickTwoSum(p.hi, p.lo);
 }
 
-inline Value divide(Value a, double b)
-{
+inline Value divide(Value a, double b) {
     const double q1 = a.hi / b;
     const Value p = twoProduct(q1, b);
     const double remainder = ((a.hi - p.hi) - p.lo) + a.lo;

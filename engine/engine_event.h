@@ -12,8 +12,8 @@ struct EngineEvent {
     enum Kind : int32_t { kWithdrawn = 0, kNoteStart = 1, kNoteRelease = 2, kPitchBend = 3 };
 
     int32_t kind = kWithdrawn;
-    int32_t note = 0;     // key 0..127 (note starts)
-    float value = 0.0f;   // velocity 0..1 (note starts), bend -1..1 (pitch bend)
-    int32_t frame = 0;    // oversampled frame: twice the host's delta frames
-    int32_t voice = 0;    // voice index (note starts and releases)
+    int32_t note = 0;    // key 0..127 (note starts)
+    float value = 0.0f;  // velocity 0..1 (note starts), bend -1..1 (pitch bend)
+    int32_t frame = 0;   // oversampled frame: twice the host's delta frames
+    int32_t voice = 0;   // voice index (note starts and releases)
 };

@@ -4,15 +4,13 @@
 
 namespace {
 
-float powerInDouble(float base, float exponent)
-{
+float powerInDouble(float base, float exponent) {
     return static_cast<float>(std::pow(static_cast<double>(base), static_cast<double>(exponent)));
 }
 
 }  // namespace
 
-void setEnvelopeTimes(Envelope& env, float rate, float attack, float decay, float sustain, float release)
-{
+void setEnvelopeTimes(Envelope& env, float rate, float attack, float decay, float sustain, float release) {
     constexpr float kMinAttack = 9.9999997e-05f;  // also the quick fade's time
     constexpr float kMinDecay = 0.0002f;
     constexpr float kMinRelease = 0.0002f;

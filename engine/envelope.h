@@ -21,8 +21,7 @@ struct Envelope {
     float epsilon = 0.005f;
 
     // One sample; returns the output before gain.
-    float step()
-    {
+    float step() {
         if (stage == kIdle) return 0.0f;
         level = (target[stage] - level) * coef[stage] + level;
         if (std::fabs(level - target[stage]) <= epsilon && stage != kDecay) stage = stage + 1;

@@ -17,8 +17,7 @@ static_assert(static_cast<double>(kLargestFloatBelowCutoff) < GaussianBand::kBan
 
 }  // namespace
 
-float relativeBandFactor(float bandwidth)
-{
+float relativeBandFactor(float bandwidth) {
     constexpr float kCentsPerUnit = 80.0f;
     constexpr float kNarrowestCents = 4.0f;
     constexpr float kOctavesPerCent = 0.00083333335f;
@@ -26,8 +25,7 @@ float relativeBandFactor(float bandwidth)
     return rounded_math::exp2ToFloat(static_cast<double>(cents * kOctavesPerCent)) - 1.0f;
 }
 
-GaussianBand makeGaussianBand(int32_t harmonic, float bandFactor, float harmonicValue)
-{
+GaussianBand makeGaussianBand(int32_t harmonic, float bandFactor, float harmonicValue) {
     constexpr float kCentreStep = 0.0078004533f;  // 344 / 44100
     constexpr float kWidthHz = 344.0f;
     constexpr float kInverseRate = 1.1337868e-5f;  // 1 / 88200
@@ -50,8 +48,7 @@ GaussianBand makeGaussianBand(int32_t harmonic, float bandFactor, float harmonic
         const double end = std::clamp(std::ceil(centre + halfWidth) + 1.0, 0.0, double{kAmplitudeBins});
         band.firstBin = static_cast<int32_t>(first) / kRangeAlignment * kRangeAlignment;
         band.endBin = (static_cast<int32_t>(end) + kRangeAlignment - 1) / kRangeAlignment * kRangeAlignment;
-        if (band.endBin < band.firstBin)
-            band.endBin = band.firstBin;
+        if (band.endBin < band.firstBin) band.endBin = band.firstBin;
     }
     return band;
 }
@@ -60,15 +57,13 @@ namespace {
 
 // W consecutive entries from `first` (a multiple of W) through one band.
 template <int W>
-NUBBEL_ALWAYS_INLINE void addBandLanes(const GaussianBand& band, int32_t first, float* amplitudes)
-{
+NUBBEL_ALWAYS_INLINE void addBandLanes(const GaussianBand& band, int32_t first, float* amplitudes) {
     using L = Lanes<W>;
     using Float = typename L::Float;
     using Int32 = typename L::Int32;
     Int32 index{};
 #pragma GCC unroll 16
-    for (int i = 0; i < W; ++i)
-        index[i] = first + i;
+    for (int i = 0; i < W; ++i) index[i] = first + i;
     const Float x = (__builtin_convertvector(index, Float) / kBinScale - band.centre) * band.inverseWidth;
     const Float q = x * x;
     // (double)q > kBandCutoff, compared in float: no float lies between
@@ -84,8 +79,7 @@ NUBBEL_ALWAYS_INLINE void addBandLanes(const GaussianBand& band, int32_t first, 
 
 // The rule itself, for bands whose range could not be bounded; NaN and
 // infinities go through it exactly as written.
-void addBandEverywhere(const GaussianBand& band, float* amplitudes)
-{
+void addBandEverywhere(const GaussianBand& band, float* amplitudes) {
     for (int32_t j = 0; j < kAmplitudeBins; ++j) {
         const float x = (static_cast<float>(j) / kBinScale - band.centre) * band.inverseWidth;
         const float q = x * x;
@@ -97,8 +91,7 @@ void addBandEverywhere(const GaussianBand& band, float* amplitudes)
 }
 
 template <int W>
-NUBBEL_ALWAYS_INLINE void addBands(const float* values, float* amplitudes)
-{
+NUBBEL_ALWAYS_INLINE void addBands(const float* values, float* amplitudes) {
     const float bandFactor = relativeBandFactor(values[kBandwidthIndex]);
     std::fill(amplitudes, amplitudes + kAmplitudeBins, 0.0f);
     for (int32_t k = 1; k <= kHarmonicCount; ++k) {
@@ -107,27 +100,23 @@ NUBBEL_ALWAYS_INLINE void addBands(const float* values, float* amplitudes)
             addBandEverywhere(band, amplitudes);
             continue;
         }
-        for (int32_t j = band.firstBin; j < band.endBin; j += W)
-            addBandLanes<W>(band, j, amplitudes);
+        for (int32_t j = band.firstBin; j < band.endBin; j += W) addBandLanes<W>(band, j, amplitudes);
     }
 }
 
 void addBandsSse2(const float* values, float* amplitudes) { addBands<4>(values, amplitudes); }
 
-__attribute__((target("avx2"))) void addBandsAvx2(const float* values, float* amplitudes)
-{
+__attribute__((target("avx2"))) void addBandsAvx2(const float* values, float* amplitudes) {
     addBands<8>(values, amplitudes);
 }
 
-__attribute__((target(NUBBEL_AVX512_TARGET))) void addBandsAvx512(const float* values, float* amplitudes)
-{
+__attribute__((target(NUBBEL_AVX512_TARGET))) void addBandsAvx512(const float* values, float* amplitudes) {
     addBands<8>(values, amplitudes);
 }
 
 }  // namespace
 
-void computeAmplitudeSpectrum(const float* values, float* amplitudes, SimdLevel level)
-{
+void computeAmplitudeSpectrum(const float* values, float* amplitudes, SimdLevel level) {
     if (level == SimdLevel::kAvx512 && simdLevelSupported(level))
         addBandsAvx512(values, amplitudes);
     else if (level == SimdLevel::kAvx2 && simdLevelSupported(level))

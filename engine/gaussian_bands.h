@@ -7,8 +7,8 @@
 #include "engine/simd_level.h"
 
 constexpr int32_t kHarmonicCount = 32;
-constexpr int32_t kBandwidthIndex = 32;       // "BW" follows the 32 harmonics
-constexpr int32_t kAmplitudeBins = 32768;     // half the table length
+constexpr int32_t kBandwidthIndex = 32;    // "BW" follows the 32 harmonics
+constexpr int32_t kAmplitudeBins = 32768;  // half the table length
 
 // Relative band factor r = 2^(bw / 1200) - 1 for bw = BW * 80 + 4 cents
 // (4 to 84 cents for BW in 0..1), the power evaluated in double.

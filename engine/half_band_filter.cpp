@@ -6,16 +6,14 @@ namespace {
 constexpr double kDenormalGuard = 1e-15;
 }  // namespace
 
-HalfBandFilter::HalfBandFilter()
-{
+HalfBandFilter::HalfBandFilter() {
     chainA[0].a = 0.07986642623635751;
     chainA[1].a = 0.5453536510711322;
     chainB[0].a = 0.28382934487410993;
     chainB[1].a = 0.8344118914807379;
 }
 
-void HalfBandFilter::process(float* buffer, int32_t count)
-{
+void HalfBandFilter::process(float* buffer, int32_t count) {
     for (int32_t i = 0; i < count; ++i) {
         const double d = static_cast<double>(buffer[i]) + kDenormalGuard;
         const double ya = chainA[1].process(chainA[0].process(d));
@@ -34,20 +32,17 @@ typedef float FloatPair __attribute__((vector_size(8)));
 struct AllpassPair {
     Pair a, x0, x1, x2, y0, y1, y2;
 
-    static AllpassPair of(const AllpassStage& l, const AllpassStage& r)
-    {
+    static AllpassPair of(const AllpassStage& l, const AllpassStage& r) {
         return AllpassPair{Pair{l.a, r.a},   Pair{l.x0, r.x0}, Pair{l.x1, r.x1}, Pair{l.x2, r.x2},
                            Pair{l.y0, r.y0}, Pair{l.y1, r.y1}, Pair{l.y2, r.y2}};
     }
 
-    void storeTo(AllpassStage& l, AllpassStage& r) const
-    {
+    void storeTo(AllpassStage& l, AllpassStage& r) const {
         l.x0 = x0[0], l.x1 = x1[0], l.x2 = x2[0], l.y0 = y0[0], l.y1 = y1[0], l.y2 = y2[0];
         r.x0 = x0[1], r.x1 = x1[1], r.x2 = x2[1], r.y0 = y0[1], r.y1 = y1[1], r.y2 = y2[1];
     }
 
-    Pair process(Pair v)
-    {
+    Pair process(Pair v) {
         x2 = x1;
         x1 = x0;
         x0 = v;
@@ -61,8 +56,7 @@ struct AllpassPair {
 
 }  // namespace
 
-void processStereo(HalfBandFilter& left, HalfBandFilter& right, float* bufferL, float* bufferR, int32_t count)
-{
+void processStereo(HalfBandFilter& left, HalfBandFilter& right, float* bufferL, float* bufferR, int32_t count) {
     AllpassPair a0 = AllpassPair::of(left.chainA[0], right.chainA[0]);
     AllpassPair a1 = AllpassPair::of(left.chainA[1], right.chainA[1]);
     AllpassPair b0 = AllpassPair::of(left.chainB[0], right.chainB[0]);

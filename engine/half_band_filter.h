@@ -11,8 +11,7 @@ struct AllpassStage {
     double x0 = 0.0, x1 = 0.0, x2 = 0.0;
     double y0 = 0.0, y1 = 0.0, y2 = 0.0;
 
-    double process(double v)
-    {
+    double process(double v) {
         x2 = x1;
         x1 = x0;
         x0 = v;

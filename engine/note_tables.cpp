@@ -2,8 +2,7 @@
 
 #include <cmath>
 
-void fillPitchTable(float* table)
-{
+void fillPitchTable(float* table) {
     constexpr double kNoteZeroHz = 8.175798915636872;
     constexpr double kSemitoneRatio = 1.059463094359;
     float* atZero = table - kLowestPitchIndex;
@@ -19,8 +18,7 @@ void fillPitchTable(float* table)
     }
 }
 
-void fillSubTable(float* table)
-{
+void fillSubTable(float* table) {
     constexpr double kStep = 0.000244140625;  // 1/4096
     constexpr double kTwoPi = 6.283185307179586;
     for (int32_t i = 0; i < kSubTableSize; ++i) {

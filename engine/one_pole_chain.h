@@ -6,8 +6,7 @@
 // the output still, 1 passes the input; with parameters in 0..1 it lies in
 // 0..1.8, above 1 each section overshoots but stays stable. state[0..3] are
 // the sections in signal order; the output is the last one.
-inline float onePoleChain(float* state, float input, float k)
-{
+inline float onePoleChain(float* state, float input, float k) {
     state[0] = (input - state[0]) * k + state[0];
     state[1] = (state[0] - state[1]) * k + state[1];
     state[2] = (state[1] - state[2]) * k + state[2];

@@ -5,8 +5,7 @@
 
 #include "engine/render_block.h"
 
-void sanitizeMix(float* mix, int32_t count)
-{
+void sanitizeMix(float* mix, int32_t count) {
     constexpr uint32_t kExponentMask = 0x7F800000u;  // all ones: infinity or NaN
     uint32_t nonFinite = 0;
     for (int32_t i = 0; i < count; ++i) {
@@ -23,8 +22,7 @@ void sanitizeMix(float* mix, int32_t count)
 }
 
 void foldToHostRate(HalfBandFilter& filterL, HalfBandFilter& filterR, float* mixL, float* mixR, float* outL,
-                    float* outR, int32_t frames)
-{
+                    float* outR, int32_t frames) {
     processStereo(filterL, filterR, mixL, mixR, 2 * frames);
     for (int32_t j = 0; j < frames; ++j) {
         outL[j] = (0.0f + mixL[2 * j] * 0.5f) + mixL[2 * j + 1] * 0.5f;
@@ -33,8 +31,7 @@ void foldToHostRate(HalfBandFilter& filterL, HalfBandFilter& filterR, float* mix
 }
 
 void renderHostBlock(SynthEngine& engine, HalfBandFilter& filterL, HalfBandFilter& filterR,
-                     const RenderBuffers& buffers, float* outL, float* outR, int32_t frames)
-{
+                     const RenderBuffers& buffers, float* outL, float* outR, int32_t frames) {
     if (frames <= 0) return;
     const int32_t pieceFrames = buffers.capacity / 2;
     if (pieceFrames < 1 || !buffers.mixL || !buffers.mixR || !outL || !outR) {

@@ -13,8 +13,7 @@ uint32_t PhaseStateLease::state() const { return phaseState; }
 
 void PhaseStateLease::advanceTo(uint32_t state) { phaseState = state; }
 
-uint32_t peekPhaseState()
-{
+uint32_t peekPhaseState() {
     std::lock_guard<std::mutex> lock(phaseMutex);
     return phaseState;
 }

@@ -10,15 +10,13 @@
 // so phases lie in [-pi, pi].
 constexpr uint32_t kInitialPhaseState = 656446;
 
-inline uint32_t nextPhaseState(uint32_t state)
-{
+inline uint32_t nextPhaseState(uint32_t state) {
     constexpr uint32_t kOddFactor = 1588635695u;
     constexpr uint32_t kHalfFactor = 1117695901u;
     return (state & 1u) * kOddFactor - (state >> 1) * kHalfFactor;
 }
 
-inline float phaseOfState(uint32_t state)
-{
+inline float phaseOfState(uint32_t state) {
     constexpr float kTwoToMinus32 = 2.3283064e-10f;
     constexpr float kTwoPi = 6.2831855f;
     return static_cast<float>(static_cast<int32_t>(state)) * kTwoToMinus32 * kTwoPi;

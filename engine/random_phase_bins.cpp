@@ -8,8 +8,7 @@
 namespace {
 
 template <int W>
-NUBBEL_ALWAYS_INLINE uint32_t binsLoop(uint32_t state, const float* amplitudes, int32_t count, float* pairs)
-{
+NUBBEL_ALWAYS_INLINE uint32_t binsLoop(uint32_t state, const float* amplitudes, int32_t count, float* pairs) {
     using L = Lanes<W>;
     using Float = typename L::Float;
     using Int32 = typename L::Int32;
@@ -52,30 +51,24 @@ NUBBEL_ALWAYS_INLINE uint32_t binsLoop(uint32_t state, const float* amplitudes, 
 
 // Eight lanes on the wide levels: two registers' worth of doubles per step,
 // enough independent work to hide the polynomial chains.
-uint32_t binsSse2(uint32_t state, const float* amplitudes, int32_t count, float* pairs)
-{
+uint32_t binsSse2(uint32_t state, const float* amplitudes, int32_t count, float* pairs) {
     return binsLoop<4>(state, amplitudes, count, pairs);
 }
 
 __attribute__((target("avx2"))) uint32_t binsAvx2(uint32_t state, const float* amplitudes, int32_t count,
-                                                  float* pairs)
-{
+                                                  float* pairs) {
     return binsLoop<8>(state, amplitudes, count, pairs);
 }
 
 __attribute__((target(NUBBEL_AVX512_TARGET))) uint32_t binsAvx512(uint32_t state, const float* amplitudes,
-                                                                  int32_t count, float* pairs)
-{
+                                                                  int32_t count, float* pairs) {
     return binsLoop<8>(state, amplitudes, count, pairs);
 }
 
 }  // namespace
 
-uint32_t randomPhaseBins(uint32_t state, const float* amplitudes, int32_t count, float* pairs, SimdLevel level)
-{
-    if (level == SimdLevel::kAvx512 && simdLevelSupported(level))
-        return binsAvx512(state, amplitudes, count, pairs);
-    if (level == SimdLevel::kAvx2 && simdLevelSupported(level))
-        return binsAvx2(state, amplitudes, count, pairs);
+uint32_t randomPhaseBins(uint32_t state, const float* amplitudes, int32_t count, float* pairs, SimdLevel level) {
+    if (level == SimdLevel::kAvx512 && simdLevelSupported(level)) return binsAvx512(state, amplitudes, count, pairs);
+    if (level == SimdLevel::kAvx2 && simdLevelSupported(level)) return binsAvx2(state, amplitudes, count, pairs);
     return binsSse2(state, amplitudes, count, pairs);
 }

@@ -1,7 +1,6 @@
 #include "engine/render_block.h"
 
-void clampEventFrames(SynthEngine& engine, int64_t limit)
-{
+void clampEventFrames(SynthEngine& engine, int64_t limit) {
     if (engine.eventCount > SynthEngine::kQueueCapacity) engine.eventCount = SynthEngine::kQueueCapacity;
     int64_t earliest = 0;
     for (int32_t i = 0; i < engine.eventCount; ++i) {
@@ -13,29 +12,26 @@ void clampEventFrames(SynthEngine& engine, int64_t limit)
     }
 }
 
-void applyEvent(SynthEngine& engine, const EngineEvent& event)
-{
+void applyEvent(SynthEngine& engine, const EngineEvent& event) {
     const bool hasVoice = event.voice >= 0 && event.voice < SynthEngine::kVoiceCount;
     switch (event.kind) {
-    case EngineEvent::kNoteStart:
-        if (hasVoice) startVoice(engine.voices[event.voice], event.note, event.value);
-        break;
-    case EngineEvent::kNoteRelease:
-        if (hasVoice) releaseVoice(engine.voices[event.voice]);
-        break;
-    case EngineEvent::kPitchBend: {
-        const float factor = bendFactorFor(event.value);
-        for (SynthVoice& voice : engine.voices) bendVoice(voice, factor);
-        break;
-    }
-    default:
-        break;
+        case EngineEvent::kNoteStart:
+            if (hasVoice) startVoice(engine.voices[event.voice], event.note, event.value);
+            break;
+        case EngineEvent::kNoteRelease:
+            if (hasVoice) releaseVoice(engine.voices[event.voice]);
+            break;
+        case EngineEvent::kPitchBend: {
+            const float factor = bendFactorFor(event.value);
+            for (SynthVoice& voice : engine.voices) bendVoice(voice, factor);
+            break;
+        }
+        default: break;
     }
 }
 
 void renderQueuedPiece(SynthEngine& engine, const MixBuffers& buffers, int32_t count, bool lastPiece,
-                       VoiceSpanRenderer renderer)
-{
+                       VoiceSpanRenderer renderer) {
     adoptPendingTable(engine.wavetable);
     if (engine.eventCount < 0) engine.eventCount = 0;
     int32_t done = 0;
@@ -59,14 +55,12 @@ void renderQueuedPiece(SynthEngine& engine, const MixBuffers& buffers, int32_t c
     engine.eventCount = remaining;
 }
 
-void renderBlockWith(SynthEngine& engine, const MixBuffers& buffers, int32_t count, VoiceSpanRenderer renderer)
-{
+void renderBlockWith(SynthEngine& engine, const MixBuffers& buffers, int32_t count, VoiceSpanRenderer renderer) {
     if (count < 0) count = 0;
     clampEventFrames(engine, count);
     renderQueuedPiece(engine, buffers, count, true, renderer);
 }
 
-void renderBlock(SynthEngine& engine, float* scratchL, float* scratchR, float* mixL, float* mixR, int32_t count)
-{
+void renderBlock(SynthEngine& engine, float* scratchL, float* scratchR, float* mixL, float* mixR, int32_t count) {
     renderBlockWith(engine, MixBuffers{scratchL, scratchR, mixL, mixR}, count, renderVoicesInLanes);
 }

@@ -24,8 +24,7 @@ constexpr double kLn2Piece4 = 0x1.f97b57a079a19p-103;
 constexpr dd::Value kLn2 = {0x1.62e42fefa39efp-1, 0x1.abc9e3b39803fp-56};
 
 // x - n * (p1 + p2 + p3 + p4) as a double-double.
-dd::Value reduce(double x, double n, double p1, double p2, double p3, double p4)
-{
+dd::Value reduce(double x, double n, double p1, double p2, double p3, double p4) {
     dd::Value r = dd::twoSum(x, -n * p1);
     r = dd::add(r, -n * p2);
     r = dd::add(r, -n * p3);
@@ -33,8 +32,7 @@ dd::Value reduce(double x, double n, double p1, double p2, double p3, double p4)
 }
 
 // Taylor series; |r| <= pi/4 + a little: 15 terms reach below 2^-110.
-dd::Value sinSeries(dd::Value r)
-{
+dd::Value sinSeries(dd::Value r) {
     const dd::Value r2 = dd::multiply(r, r);
     dd::Value term = r;
     dd::Value sum = r;
@@ -45,8 +43,7 @@ dd::Value sinSeries(dd::Value r)
     return sum;
 }
 
-dd::Value cosSeries(dd::Value r)
-{
+dd::Value cosSeries(dd::Value r) {
     const dd::Value r2 = dd::multiply(r, r);
     dd::Value term = {1.0, 0.0};
     dd::Value sum = term;
@@ -58,8 +55,7 @@ dd::Value cosSeries(dd::Value r)
 }
 
 // e^r for |r| <= 0.35 + a little: 27 terms reach below 2^-120.
-dd::Value expSeries(dd::Value r)
-{
+dd::Value expSeries(dd::Value r) {
     dd::Value term = {1.0, 0.0};
     dd::Value sum = term;
     for (int i = 1; i <= 27; ++i) {
@@ -70,17 +66,13 @@ dd::Value expSeries(dd::Value r)
 }
 
 // v * 2^n, exact while the result stays a normal double.
-double scaleByPowerOfTwo(dd::Value v, int n)
-{
-    return dd::roundToDouble({std::ldexp(v.hi, n), std::ldexp(v.lo, n)});
-}
+double scaleByPowerOfTwo(dd::Value v, int n) { return dd::roundToDouble({std::ldexp(v.hi, n), std::ldexp(v.lo, n)}); }
 
 int nearestInteger(double x) { return static_cast<int>(std::floor(x + 0.5)); }
 
 // Quadrant q of x = q * pi/2 + r: cos x is (C, -S, -C, S)[q], sin x is
 // (S, C, -S, -C)[q], with C and S the series of r.
-double accurateCosSin(double x, bool wantSin)
-{
+double accurateCosSin(double x, bool wantSin) {
     const int quadrant = nearestInteger(x * 0x1.45f306dc9c883p-1);
     const dd::Value r = reduce(x, quadrant, kHalfPi1, kHalfPi2, kHalfPi3, kHalfPi4);
     const int q = quadrant & 3;
@@ -95,15 +87,13 @@ double accurateCosSin(double x, bool wantSin)
 double accurateCos(double x) { return accurateCosSin(x, false); }
 double accurateSin(double x) { return accurateCosSin(x, true); }
 
-double accurateExp(double x)
-{
+double accurateExp(double x) {
     const int n = nearestInteger(x * 0x1.71547652b82fep+0);
     const dd::Value r = reduce(x, n, kLn2Piece1, kLn2Piece2, kLn2Piece3, kLn2Piece4);
     return scaleByPowerOfTwo(expSeries(r), n);
 }
 
-double accurateExp2(double y)
-{
+double accurateExp2(double y) {
     const int n = nearestInteger(y);
     const double fraction = y - n;  // exact: y and n are within 1/2
     return scaleByPowerOfTwo(expSeries(dd::multiply(kLn2, fraction)), n);
@@ -118,15 +108,13 @@ constexpr float kNotANumber = std::numeric_limits<float>::quiet_NaN();
 
 bool outsideTrigDomain(double x) { return !(std::fabs(x) <= kAccurateTrigLimit); }
 
-float decide(double fast, double (*accurate)(double), double x)
-{
+float decide(double fast, double (*accurate)(double), double x) {
     return static_cast<float>(nearFloatMidpoint(fast) ? accurate(x) : fast);
 }
 
 }  // namespace
 
-float cosToFloat(double x)
-{
+float cosToFloat(double x) {
     if (!(std::fabs(x) <= kFastTrigLimit))
         return outsideTrigDomain(x) ? kNotANumber : static_cast<float>(accurateCos(x));
     Lanes<2>::Double c, s;
@@ -134,8 +122,7 @@ float cosToFloat(double x)
     return decide(c[0], accurateCos, x);
 }
 
-float sinToFloat(double x)
-{
+float sinToFloat(double x) {
     if (!(std::fabs(x) <= kFastTrigLimit))
         return outsideTrigDomain(x) ? kNotANumber : static_cast<float>(accurateSin(x));
     Lanes<2>::Double c, s;
@@ -143,12 +130,9 @@ float sinToFloat(double x)
     return decide(s[0], accurateSin, x);
 }
 
-float expToFloat(double x)
-{
-    if (std::isnan(x))
-        return kNotANumber;
-    if (x > 89.0)
-        return std::numeric_limits<float>::infinity();
+float expToFloat(double x) {
+    if (std::isnan(x)) return kNotANumber;
+    if (x > 89.0) return std::numeric_limits<float>::infinity();
     if (x < -104.0)  // e^x below half the smallest float subnormal
         return 0.0f;
     if (x < -87.0)  // float subnormal results: see exp2ToFloat
@@ -156,19 +140,14 @@ float expToFloat(double x)
     return decide(fastExp<2>(Lanes<2>::splat(x))[0], accurateExp, x);
 }
 
-float exp2ToFloat(double y)
-{
-    if (std::isnan(y))
-        return static_cast<float>(y);
+float exp2ToFloat(double y) {
+    if (std::isnan(y)) return static_cast<float>(y);
     // Beyond these the float result is +inf or +0 whatever the double was.
-    if (y >= 129.0)
-        return std::numeric_limits<float>::infinity();
-    if (y <= -200.0)
-        return 0.0f;
+    if (y >= 129.0) return std::numeric_limits<float>::infinity();
+    if (y <= -200.0) return 0.0f;
     // Results in the float subnormal range have coarser rounding steps than
     // the midpoint test assumes: decide them with the accurate double.
-    if (y < -125.0)
-        return static_cast<float>(accurateExp2(y));
+    if (y < -125.0) return static_cast<float>(accurateExp2(y));
     return decide(fastExp2<2>(Lanes<2>::splat(y))[0], accurateExp2, y);
 }
 

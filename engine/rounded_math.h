@@ -26,8 +26,7 @@ constexpr uint64_t kMidpointMargin = 1024;
 // moved by kMidpointMargin ulps: the 29 bits that float rounding discards are
 // that close to their halfway pattern 1 << 28. Meaningful for d whose float
 // is normal (all results of the generator's functions are).
-inline bool nearFloatMidpoint(double d)
-{
+inline bool nearFloatMidpoint(double d) {
     uint64_t bits;
     std::memcpy(&bits, &d, sizeof bits);
     constexpr uint64_t kDiscarded = (uint64_t{1} << 29) - 1;

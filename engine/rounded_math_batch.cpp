@@ -11,8 +11,7 @@ using rounded_math::expToFloat;
 using rounded_math::sinToFloat;
 
 template <int W>
-NUBBEL_ALWAYS_INLINE void cosSinLoop(const float* angles, int32_t count, float* pairs)
-{
+NUBBEL_ALWAYS_INLINE void cosSinLoop(const float* angles, int32_t count, float* pairs) {
     using L = Lanes<W>;
     int32_t i = 0;
     for (; i + W <= count; i += W) {
@@ -27,25 +26,20 @@ NUBBEL_ALWAYS_INLINE void cosSinLoop(const float* angles, int32_t count, float* 
 }
 
 template <int W>
-NUBBEL_ALWAYS_INLINE void expLoop(const float* q, int32_t count, float* out)
-{
+NUBBEL_ALWAYS_INLINE void expLoop(const float* q, int32_t count, float* out) {
     using L = Lanes<W>;
     int32_t i = 0;
-    for (; i + W <= count; i += W)
-        L::storeFloats(out + i, rounded_math::expOfNegatedLanes<W>(L::loadFloats(q + i)));
-    for (; i < count; ++i)
-        out[i] = expToFloat(-static_cast<double>(q[i]));
+    for (; i + W <= count; i += W) L::storeFloats(out + i, rounded_math::expOfNegatedLanes<W>(L::loadFloats(q + i)));
+    for (; i < count; ++i) out[i] = expToFloat(-static_cast<double>(q[i]));
 }
 
 void cosSinSse2(const float* angles, int32_t count, float* pairs) { cosSinLoop<4>(angles, count, pairs); }
 
-__attribute__((target("avx2"))) void cosSinAvx2(const float* angles, int32_t count, float* pairs)
-{
+__attribute__((target("avx2"))) void cosSinAvx2(const float* angles, int32_t count, float* pairs) {
     cosSinLoop<8>(angles, count, pairs);
 }
 
-__attribute__((target(NUBBEL_AVX512_TARGET))) void cosSinAvx512(const float* angles, int32_t count, float* pairs)
-{
+__attribute__((target(NUBBEL_AVX512_TARGET))) void cosSinAvx512(const float* angles, int32_t count, float* pairs) {
     cosSinLoop<8>(angles, count, pairs);
 }
 
@@ -53,15 +47,13 @@ void expSse2(const float* q, int32_t count, float* out) { expLoop<4>(q, count, o
 
 __attribute__((target("avx2"))) void expAvx2(const float* q, int32_t count, float* out) { expLoop<8>(q, count, out); }
 
-__attribute__((target(NUBBEL_AVX512_TARGET))) void expAvx512(const float* q, int32_t count, float* out)
-{
+__attribute__((target(NUBBEL_AVX512_TARGET))) void expAvx512(const float* q, int32_t count, float* out) {
     expLoop<8>(q, count, out);
 }
 
 }  // namespace
 
-void cosSinPairs(const float* angles, int32_t count, float* pairs, SimdLevel level)
-{
+void cosSinPairs(const float* angles, int32_t count, float* pairs, SimdLevel level) {
     if (level == SimdLevel::kAvx512 && simdLevelSupported(level))
         cosSinAvx512(angles, count, pairs);
     else if (level == SimdLevel::kAvx2 && simdLevelSupported(level))
@@ -70,8 +62,7 @@ void cosSinPairs(const float* angles, int32_t count, float* pairs, SimdLevel lev
         cosSinSse2(angles, count, pairs);
 }
 
-void expOfNegated(const float* q, int32_t count, float* out, SimdLevel level)
-{
+void expOfNegated(const float* q, int32_t count, float* out, SimdLevel level) {
     if (level == SimdLevel::kAvx512 && simdLevelSupported(level))
         expAvx512(q, count, out);
     else if (level == SimdLevel::kAvx2 && simdLevelSupported(level))

@@ -15,8 +15,7 @@ constexpr double kRoundingShift = 0x1.8p52;
 // nearFloatMidpoint() lane by lane, on the low 32 bits of each double (the
 // 29 discarded bits are among them), so that SSE2 has the compare it needs.
 template <int W>
-NUBBEL_ALWAYS_INLINE typename Lanes<W>::Int32 nearFloatMidpointLanes(typename Lanes<W>::Double d)
-{
+NUBBEL_ALWAYS_INLINE typename Lanes<W>::Int32 nearFloatMidpointLanes(typename Lanes<W>::Double d) {
     using L = Lanes<W>;
     // Unsigned lanes: the subtraction is meant to wrap.
     typedef uint32_t Word __attribute__((vector_size(4 * W)));
@@ -36,8 +35,7 @@ constexpr double inverseFactorial(int n) { return n <= 1 ? 1.0 : inverseFactoria
 // to the zeros of cos. Taylor series on |r| <= pi/4, truncated below 2^-54.
 template <int W>
 NUBBEL_ALWAYS_INLINE void fastCosSin(typename Lanes<W>::Double x, typename Lanes<W>::Double& cosOut,
-                                     typename Lanes<W>::Double& sinOut)
-{
+                                     typename Lanes<W>::Double& sinOut) {
     using L = Lanes<W>;
     using Double = typename L::Double;
     using Int = typename L::Int;
@@ -87,8 +85,7 @@ NUBBEL_ALWAYS_INLINE void fastCosSin(typename Lanes<W>::Double x, typename Lanes
 // exact; Taylor series of degree 13 on |r| <= ln2/2 (truncation below 2^-57);
 // 2^n assembled in the exponent field.
 template <int W>
-NUBBEL_ALWAYS_INLINE typename Lanes<W>::Double fastExp(typename Lanes<W>::Double x)
-{
+NUBBEL_ALWAYS_INLINE typename Lanes<W>::Double fastExp(typename Lanes<W>::Double x) {
     using L = Lanes<W>;
     using Double = typename L::Double;
     using Int = typename L::Int;
@@ -106,8 +103,7 @@ NUBBEL_ALWAYS_INLINE typename Lanes<W>::Double fastExp(typename Lanes<W>::Double
     const Double r4 = r2 * r2;
     const Double r8 = r4 * r4;
     auto c = [](int power) { return inverseFactorial(power); };
-    const Double low =
-        ((c(0) + r * c(1)) + r2 * (c(2) + r * c(3))) + r4 * ((c(4) + r * c(5)) + r2 * (c(6) + r * c(7)));
+    const Double low = ((c(0) + r * c(1)) + r2 * (c(2) + r * c(3))) + r4 * ((c(4) + r * c(5)) + r2 * (c(6) + r * c(7)));
     const Double high = ((c(8) + r * c(9)) + r2 * (c(10) + r * c(11))) + r4 * (c(12) + r * c(13));
     const Double p = low + r8 * high;
     return p * L::fromBits(Int(typename L::UInt(exponent + 1023) << 52));
@@ -116,8 +112,7 @@ NUBBEL_ALWAYS_INLINE typename Lanes<W>::Double fastExp(typename Lanes<W>::Double
 // 2^y for -1000 <= y <= 1000: 2^n * e^(f * ln2) with n the nearest integer and
 // f = y - n exact; f * ln2 adds one rounding, well inside the margin.
 template <int W>
-NUBBEL_ALWAYS_INLINE typename Lanes<W>::Double fastExp2(typename Lanes<W>::Double y)
-{
+NUBBEL_ALWAYS_INLINE typename Lanes<W>::Double fastExp2(typename Lanes<W>::Double y) {
     using L = Lanes<W>;
     using Double = typename L::Double;
     constexpr double kLn2 = 0x1.62e42fefa39efp-1;
@@ -132,8 +127,7 @@ NUBBEL_ALWAYS_INLINE typename Lanes<W>::Double fastExp2(typename Lanes<W>::Doubl
 // cosToFloat and sinToFloat.
 template <int W>
 NUBBEL_ALWAYS_INLINE void cosSinLanes(typename Lanes<W>::Float angles, typename Lanes<W>::Float& cosines,
-                                      typename Lanes<W>::Float& sines)
-{
+                                      typename Lanes<W>::Float& sines) {
     using L = Lanes<W>;
     constexpr float kFastLimit = 3.9f;
     const typename L::Double x = L::widen(angles);
@@ -143,8 +137,7 @@ NUBBEL_ALWAYS_INLINE void cosSinLanes(typename Lanes<W>::Float angles, typename 
     sines = L::narrow(s);
     // Rare: a result next to a float rounding midpoint, or an angle outside
     // the fast reduction's range (NaN included).
-    const typename L::Int32 recompute = nearFloatMidpointLanes<W>(c) |
-                                        nearFloatMidpointLanes<W>(s) |
+    const typename L::Int32 recompute = nearFloatMidpointLanes<W>(c) | nearFloatMidpointLanes<W>(s) |
                                         ~(angles <= kFastLimit) | ~(angles >= -kFastLimit);
     if (__builtin_expect(L::any(recompute), 0)) {
         for (int i = 0; i < W; ++i) {
@@ -159,8 +152,7 @@ NUBBEL_ALWAYS_INLINE void cosSinLanes(typename Lanes<W>::Float angles, typename 
 // float(exp(-q)) of W values q in [0, 14.72] (the band profile's range),
 // exactly as expToFloat(-q).
 template <int W>
-NUBBEL_ALWAYS_INLINE typename Lanes<W>::Float expOfNegatedLanes(typename Lanes<W>::Float q)
-{
+NUBBEL_ALWAYS_INLINE typename Lanes<W>::Float expOfNegatedLanes(typename Lanes<W>::Float q) {
     using L = Lanes<W>;
     const typename L::Double exponent = -L::widen(q);
     const typename L::Double e = fastExp<W>(exponent);
@@ -168,8 +160,7 @@ NUBBEL_ALWAYS_INLINE typename Lanes<W>::Float expOfNegatedLanes(typename Lanes<W
     const typename L::Int32 recompute = nearFloatMidpointLanes<W>(e);
     if (__builtin_expect(L::any(recompute), 0)) {
         for (int i = 0; i < W; ++i)
-            if (recompute[i])
-                rounded[i] = expToFloat(exponent[i]);
+            if (recompute[i]) rounded[i] = expToFloat(exponent[i]);
     }
     return rounded;
 }

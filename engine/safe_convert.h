@@ -9,8 +9,7 @@
 // target range, and host values such as 1e30 or NaN reach these formulas; so
 // huge values wrap modulo 2^32 exactly as a wide integer would, and NaN or
 // infinity give 0 (a reader that stands still).
-inline uint32_t truncateWrapped32(double x)
-{
+inline uint32_t truncateWrapped32(double x) {
     if (!std::isfinite(x)) return 0;
     constexpr double kTwoPow63 = 9223372036854775808.0;
     constexpr double kTwoPow32 = 4294967296.0;
@@ -20,8 +19,7 @@ inline uint32_t truncateWrapped32(double x)
 }
 
 // trunc(x) clamped into lo..hi; NaN gives 0 (which callers keep inside lo..hi).
-inline int32_t truncateClamped(float x, int32_t lo, int32_t hi)
-{
+inline int32_t truncateClamped(float x, int32_t lo, int32_t hi) {
     if (x != x) return 0;
     if (x <= static_cast<float>(lo)) return lo;
     if (x >= static_cast<float>(hi)) return hi;

@@ -33,8 +33,7 @@ struct Lanes {
     using Float = typename LaneTypes<W>::Float;
     using Int32 = typename LaneTypes<W>::Int32;
 
-    static NUBBEL_ALWAYS_INLINE Float loadFloats(const float* p)
-    {
+    static NUBBEL_ALWAYS_INLINE Float loadFloats(const float* p) {
         Float v;
         std::memcpy(&v, p, sizeof v);
         return v;
@@ -43,20 +42,16 @@ struct Lanes {
     static NUBBEL_ALWAYS_INLINE Double widen(Float v) { return __builtin_convertvector(v, Double); }
     static NUBBEL_ALWAYS_INLINE Float narrow(Double v) { return __builtin_convertvector(v, Float); }
     // Lane by lane: adding x to a zero vector would turn -0.0 into +0.0.
-    static NUBBEL_ALWAYS_INLINE Double splat(double x)
-    {
+    static NUBBEL_ALWAYS_INLINE Double splat(double x) {
         Double v;
 #pragma GCC unroll 16
-        for (int i = 0; i < W; ++i)
-            v[i] = x;
+        for (int i = 0; i < W; ++i) v[i] = x;
         return v;
     }
-    static NUBBEL_ALWAYS_INLINE Float splatFloat(float x)
-    {
+    static NUBBEL_ALWAYS_INLINE Float splatFloat(float x) {
         Float v;
 #pragma GCC unroll 16
-        for (int i = 0; i < W; ++i)
-            v[i] = x;
+        for (int i = 0; i < W; ++i) v[i] = x;
         return v;
     }
     static NUBBEL_ALWAYS_INLINE Int bitsOf(Double v) { return (Int)v; }
@@ -65,8 +60,7 @@ struct Lanes {
     // Bitwise lane selection: mask lanes are all ones (take a) or zero (take b).
     // Plain bit operations, which every width lowers to vector instructions
     // (GCC turns a vector ?: into per-lane branches on some widths).
-    static NUBBEL_ALWAYS_INLINE Float selectFloat(Int32 mask, Float a, Float b)
-    {
+    static NUBBEL_ALWAYS_INLINE Float selectFloat(Int32 mask, Float a, Float b) {
         return (Float)(((Int32)a & mask) | ((Int32)b & ~mask));
     }
 
@@ -74,11 +68,9 @@ struct Lanes {
     static NUBBEL_ALWAYS_INLINE Int32 lowWords(Int v) { return __builtin_convertvector(v, Int32); }
 
     // True when any lane of a mask is set, by halving folds.
-    static NUBBEL_ALWAYS_INLINE bool any(Int32 mask)
-    {
+    static NUBBEL_ALWAYS_INLINE bool any(Int32 mask) {
 #pragma GCC unroll 4
-        for (int half = W / 2; half >= 1; half /= 2)
-            mask |= __builtin_shuffle(mask, rotation(half));
+        for (int half = W / 2; half >= 1; half /= 2) mask |= __builtin_shuffle(mask, rotation(half));
         return mask[0] != 0;
     }
 
@@ -86,11 +78,9 @@ private:
     // Inlined like every helper here: called out of line, a wide vector would
     // cross between code compiled for different targets with different
     // calling conventions (unoptimised builds do not inline on their own).
-    static constexpr NUBBEL_ALWAYS_INLINE Int32 rotation(int by)
-    {
+    static constexpr NUBBEL_ALWAYS_INLINE Int32 rotation(int by) {
         Int32 indices{};
-        for (int i = 0; i < W; ++i)
-            indices[i] = (i + by) % W;
+        for (int i = 0; i < W; ++i) indices[i] = (i + by) % W;
         return indices;
     }
 };

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-SynthEngine::SynthEngine(int32_t requestedParamCount)
-{
+SynthEngine::SynthEngine(int32_t requestedParamCount) {
     constexpr float kInitialValue = 0.1f;
     paramCount = std::max(requestedParamCount, param::kCount);
     params = new float[paramCount];
@@ -22,49 +21,40 @@ SynthEngine::SynthEngine(int32_t requestedParamCount)
     voiceKernel = preferredLaneKernel();
 }
 
-SynthEngine::~SynthEngine()
-{
-    delete[] params;
-}
+SynthEngine::~SynthEngine() { delete[] params; }
 
-void SynthEngine::generateTable()
-{
+void SynthEngine::generateTable() {
     generateWavetable(params, wavetable);
     ++tablesGenerated;
 }
 
-void SynthEngine::paramChanged(int32_t index)
-{
+void SynthEngine::paramChanged(int32_t index) {
     for (SynthVoice& voice : voices) voiceParamChanged(voice, index);
     if ((index >= 0 && index <= param::kBandwidth) || index == param::kAll) generateTable();
 }
 
-void SynthEngine::loadAllParameters(const float* values)
-{
+void SynthEngine::loadAllParameters(const float* values) {
     if (values == nullptr) return;
     std::memcpy(params, values, sizeof(float) * static_cast<size_t>(paramCount));
     for (SynthVoice& voice : voices) voiceParamChanged(voice, param::kAll);
     generateTable();
 }
 
-void SynthEngine::setSampleRate(float hostRate)
-{
+void SynthEngine::setSampleRate(float hostRate) {
     for (SynthVoice& voice : voices) {
         voice.rate = 2.0f * hostRate;
         voiceParamChanged(voice, param::kAll);
     }
 }
 
-bool SynthEngine::appendEvent(const EngineEvent& event)
-{
+bool SynthEngine::appendEvent(const EngineEvent& event) {
     if (eventCount < 0) eventCount = 0;
     if (eventCount >= kQueueCapacity) return false;
     events[eventCount++] = event;
     return true;
 }
 
-void SynthEngine::noteOn(int32_t key, float velocity, int32_t frame)
-{
+void SynthEngine::noteOn(int32_t key, float velocity, int32_t frame) {
     if (eventCount >= kQueueCapacity) return;
     int32_t next = -1;
     for (int32_t v : voiceOrder) {
@@ -99,8 +89,7 @@ void SynthEngine::noteOn(int32_t key, float velocity, int32_t frame)
     std::rotate(position, position + 1, voiceOrder + kVoiceCount);
 }
 
-void SynthEngine::noteOff(int32_t key, int32_t frame)
-{
+void SynthEngine::noteOff(int32_t key, int32_t frame) {
     EngineEvent release;
     release.kind = EngineEvent::kNoteRelease;
     release.frame = frame;
@@ -120,15 +109,14 @@ void SynthEngine::noteOff(int32_t key, int32_t frame)
         queued.kind = EngineEvent::kWithdrawn;
         bool anotherStart = false;
         for (int32_t j = 0; j < eventCount; ++j) {
-            anotherStart = anotherStart ||
-                           (events[j].kind == EngineEvent::kNoteStart && events[j].voice == queued.voice);
+            anotherStart =
+                anotherStart || (events[j].kind == EngineEvent::kNoteStart && events[j].voice == queued.voice);
         }
         if (!anotherStart && queued.voice >= 0 && queued.voice < kVoiceCount) voices[queued.voice].starting = false;
     }
 }
 
-void SynthEngine::queuePitchBend(float value, int32_t frame)
-{
+void SynthEngine::queuePitchBend(float value, int32_t frame) {
     EngineEvent bend;
     bend.kind = EngineEvent::kPitchBend;
     bend.value = value;
@@ -142,7 +130,6 @@ void SynthEngine::queuePitchBend(float value, int32_t frame)
     }
 }
 
-void SynthEngine::allNotesOff()
-{
+void SynthEngine::allNotesOff() {
     for (SynthVoice& voice : voices) voice.sounding = false;
 }

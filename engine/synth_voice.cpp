@@ -15,13 +15,13 @@ namespace {
 // what the 16-bit phase does with any step anyway, so notes above the
 // oversampled rate (only reachable with "OCT" near 1) alias instead of
 // reaching an undefined conversion.
-void applyPitch(SynthVoice& voice)
-{
+void applyPitch(SynthVoice& voice) {
     constexpr double kFixedPointOne = 65535.0;  // the readers' fraction scale, see TableReader
     constexpr float kSubPhaseHalfRange = 32767.0f;
     const float bent = voice.noteFrequency * voice.bendFactor;
     const double cyclesPerTable = voice.wavetable ? voice.wavetable->cyclesPerTable : Wavetable::kCyclesPerTable;
-    const double cyclesPerSample = cyclesPerTable / ((1.0 / static_cast<double>(bent)) * static_cast<double>(voice.noteRate));
+    const double cyclesPerSample =
+        cyclesPerTable / ((1.0 / static_cast<double>(bent)) * static_cast<double>(voice.noteRate));
     const int32_t increment = static_cast<int32_t>(truncateWrapped32(cyclesPerSample * kFixedPointOne));
     voice.osc[0].increment = increment;
     voice.osc[1].increment = increment;
@@ -32,8 +32,7 @@ void applyPitch(SynthVoice& voice)
 }  // namespace
 
 void connectVoice(SynthVoice& voice, Wavetable* wavetable, const float* params, const float* noteFrequencies,
-                  const float* subTable)
-{
+                  const float* subTable) {
     constexpr float kConstructionRate = 44100.0f;
     constexpr float kConstructionValue = 0.5f;
     voice.wavetable = wavetable;
@@ -52,8 +51,7 @@ void connectVoice(SynthVoice& voice, Wavetable* wavetable, const float* params, 
     voice.osc[1].startOffset = 0.0f;
 }
 
-void voiceParamChanged(SynthVoice& voice, int32_t index)
-{
+void voiceParamChanged(SynthVoice& voice, int32_t index) {
     const float* p = voice.params;
     const bool all = index == param::kAll;
     if (all || index == param::kStereoWidth) {
@@ -70,8 +68,7 @@ void voiceParamChanged(SynthVoice& voice, int32_t index)
     }
 }
 
-int32_t pitchIndex(int32_t key, float octave)
-{
+int32_t pitchIndex(int32_t key, float octave) {
     constexpr int32_t kLowest = -12;
     constexpr int32_t kHighest = 163;
     constexpr int32_t kShiftLimit = 64;  // far beyond any shift that stays inside the table
@@ -82,8 +79,7 @@ int32_t pitchIndex(int32_t key, float octave)
     return static_cast<int32_t>(index);
 }
 
-void startVoice(SynthVoice& voice, int32_t key, float velocity)
-{
+void startVoice(SynthVoice& voice, int32_t key, float velocity) {
     constexpr double kFixedPointOne = 65535.0;
     voice.note = key;
     for (float& state : voice.filterState) state = 0.0f;
@@ -107,37 +103,32 @@ void startVoice(SynthVoice& voice, int32_t key, float velocity)
     voice.filterEnv.level = 0.0f;
 }
 
-void releaseVoice(SynthVoice& voice)
-{
+void releaseVoice(SynthVoice& voice) {
     voice.released = true;
     voice.ampEnv.stage = Envelope::kRelease;
     voice.filterEnv.stage = Envelope::kRelease;
 }
 
-float bendFactorFor(float value)
-{
+float bendFactorFor(float value) {
     if (value != value) return 1.0f;
     if (value < -1.0f) value = -1.0f;
     if (value > 1.0f) value = 1.0f;
     return static_cast<float>(std::exp2(static_cast<double>(value)));
 }
 
-void bendVoice(SynthVoice& voice, float bendFactor)
-{
+void bendVoice(SynthVoice& voice, float bendFactor) {
     voice.bendFactor = bendFactor;
     if (voice.noteFrequency > 0.0f) applyPitch(voice);  // a voice that never played has nothing to rescale
 }
 
-bool voiceStateFinite(const SynthVoice& voice)
-{
+bool voiceStateFinite(const SynthVoice& voice) {
     // Any infinity or NaN turns the sum of x * 0 into NaN; finite values add zeros.
     float probe = voice.ampEnv.level * 0.0f + voice.filterEnv.level * 0.0f;
     for (float state : voice.filterState) probe += state * 0.0f;
     return probe == probe;
 }
 
-void silenceVoice(SynthVoice& voice)
-{
+void silenceVoice(SynthVoice& voice) {
     voice.sounding = false;
     for (float& state : voice.filterState) state = 0.0f;
     voice.ampEnv.stage = Envelope::kIdle;

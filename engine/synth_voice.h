@@ -22,9 +22,9 @@ struct SynthVoice {
     float velocity = 0.0f;
     Envelope ampEnv;
     Envelope filterEnv;
-    uint16_t subPhase = 0;      // wraps at 65,536
-    int16_t subIncrement = 0;   // in use, pitch bend included
-    float filterState[8] = {};  // four sections left, then four right
+    uint16_t subPhase = 0;                   // wraps at 65,536
+    int16_t subIncrement = 0;                // in use, pitch bend included
+    float filterState[8] = {};               // four sections left, then four right
     const float* params = nullptr;           // the engine's parameter array
     const float* noteFrequencies = nullptr;  // valid for indices -12..163
     const float* subTable = nullptr;         // 4096 samples of sin^3

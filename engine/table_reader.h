@@ -16,8 +16,7 @@ struct TableReader {
     float startOffset = 0.0f;  // fraction of the table the note starts at (left channel only)
     int32_t increment = 0;
 
-    float read(const float* table) const
-    {
+    float read(const float* table) const {
         const uint32_t index = position >> 16;
         const float fraction = static_cast<float>(position & 0xFFFFu) * kFractionScale;
         const double here = table[index];

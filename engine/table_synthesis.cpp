@@ -10,8 +10,7 @@
 #include "engine/random_phase_bins.h"
 #include "engine/wavetable.h"
 
-float peakMagnitude(const float* table, int32_t count, bool* allFinite)
-{
+float peakMagnitude(const float* table, int32_t count, bool* allFinite) {
     // Running maxima and running sums of x * 0 (which turn NaN as soon as one
     // sample is NaN or infinite), four of each so that the compare and add
     // latencies overlap. maxps keeps its second operand when the first is NaN,
@@ -57,32 +56,25 @@ float peakMagnitude(const float* table, int32_t count, bool* allFinite)
     return peak;
 }
 
-void scaleTable(float* table, int32_t count, float scale)
-{
+void scaleTable(float* table, int32_t count, float scale) {
     const __m128 factor = _mm_set1_ps(scale);
     int32_t i = 0;
-    for (; i + 4 <= count; i += 4)
-        _mm_storeu_ps(table + i, _mm_mul_ps(_mm_loadu_ps(table + i), factor));
-    for (; i < count; ++i)
-        table[i] = table[i] * scale;
+    for (; i + 4 <= count; i += 4) _mm_storeu_ps(table + i, _mm_mul_ps(_mm_loadu_ps(table + i), factor));
+    for (; i < count; ++i) table[i] = table[i] * scale;
 }
 
-void normalizeWithPeak(float* table, int32_t count, float peak)
-{
+void normalizeWithPeak(float* table, int32_t count, float peak) {
     constexpr float kPeakFloor = 1e-5f;
     constexpr float kHeadroom = 1.4142f;  // about -3 dB below full scale
-    if (peak < kPeakFloor)
-        peak = kPeakFloor;
+    if (peak < kPeakFloor) peak = kPeakFloor;
     scaleTable(table, count, 1.0f / (peak * kHeadroom));
 }
 
-void computeTableAmplitudes(const float* values, TableWorkspace& workspace, SimdLevel level)
-{
+void computeTableAmplitudes(const float* values, TableWorkspace& workspace, SimdLevel level) {
     computeAmplitudeSpectrum(values, workspace.amplitudes.get(), level);
 }
 
-uint32_t drawTablePhases(uint32_t phaseState, TableWorkspace& workspace, SimdLevel level)
-{
+uint32_t drawTablePhases(uint32_t phaseState, TableWorkspace& workspace, SimdLevel level) {
     kiss_fft_cpx* spectrum = workspace.spectrum.get();
     spectrum[0].r = 0.0f;
     spectrum[0].i = 0.0f;
@@ -90,8 +82,7 @@ uint32_t drawTablePhases(uint32_t phaseState, TableWorkspace& workspace, SimdLev
     return randomPhaseBins(phaseState, workspace.amplitudes.get(), kAmplitudeBins, &spectrum[1].r, level);
 }
 
-void transformToTable(TableWorkspace& workspace, float* table)
-{
+void transformToTable(TableWorkspace& workspace, float* table) {
     constexpr int32_t N = Wavetable::kLength;
     kiss_fftri(workspace.inverseTransform, workspace.spectrum.get(), table);
     table[N] = table[0];
@@ -105,8 +96,7 @@ void transformToTable(TableWorkspace& workspace, float* table)
     }
 }
 
-uint32_t synthesizeTable(const float* values, uint32_t phaseState, float* table, SimdLevel level)
-{
+uint32_t synthesizeTable(const float* values, uint32_t phaseState, float* table, SimdLevel level) {
     DefaultFloatEnvironment environment;
     WorkspaceLease workspace;
     computeTableAmplitudes(values, *workspace, level);

@@ -7,22 +7,17 @@
 #include "engine/wavetable.h"
 
 TableWorkspace::TableWorkspace()
-    : amplitudes(new float[kAmplitudeBins]),
-      spectrum(new kiss_fft_cpx[kAmplitudeBins + 1])
-{
+    : amplitudes(new float[kAmplitudeBins]), spectrum(new kiss_fft_cpx[kAmplitudeBins + 1]) {
     inverseTransform = kiss_fftr_alloc(Wavetable::kLength, 1, nullptr, nullptr);
-    if (!inverseTransform)
-        throw std::bad_alloc();
+    if (!inverseTransform) throw std::bad_alloc();
 }
 
 TableWorkspace::~TableWorkspace() { kiss_fftr_free(inverseTransform); }
 
-size_t TableWorkspace::footprintBytes()
-{
+size_t TableWorkspace::footprintBytes() {
     size_t transformBytes = 0;
     kiss_fftr_alloc(Wavetable::kLength, 1, nullptr, &transformBytes);
-    return transformBytes + kAmplitudeBins * sizeof(float) +
-           (kAmplitudeBins + 1) * sizeof(kiss_fft_cpx);
+    return transformBytes + kAmplitudeBins * sizeof(float) + (kAmplitudeBins + 1) * sizeof(kiss_fft_cpx);
 }
 
 namespace {
@@ -32,8 +27,7 @@ struct WorkspacePool {
     TableWorkspace* free = nullptr;
     int32_t created = 0;
 
-    ~WorkspacePool()
-    {
+    ~WorkspacePool() {
         while (free) {
             TableWorkspace* next = free->nextFree;
             delete free;
@@ -42,16 +36,14 @@ struct WorkspacePool {
     }
 };
 
-WorkspacePool& pool()
-{
+WorkspacePool& pool() {
     static WorkspacePool instance;
     return instance;
 }
 
 }  // namespace
 
-WorkspaceLease::WorkspaceLease()
-{
+WorkspaceLease::WorkspaceLease() {
     WorkspacePool& p = pool();
     {
         std::lock_guard<std::mutex> lock(p.mutex);
@@ -67,16 +59,14 @@ WorkspaceLease::WorkspaceLease()
     ++p.created;
 }
 
-WorkspaceLease::~WorkspaceLease()
-{
+WorkspaceLease::~WorkspaceLease() {
     WorkspacePool& p = pool();
     std::lock_guard<std::mutex> lock(p.mutex);
     workspace_->nextFree = p.free;
     p.free = workspace_;
 }
 
-int32_t WorkspaceLease::createdCount()
-{
+int32_t WorkspaceLease::createdCount() {
     WorkspacePool& p = pool();
     std::lock_guard<std::mutex> lock(p.mutex);
     return p.created;

@@ -22,9 +22,9 @@ struct TableWorkspace {
     static size_t footprintBytes();
 
     kiss_fftr_cfg inverseTransform = nullptr;
-    std::unique_ptr<float[]> amplitudes;        // kAmplitudeBins
-    std::unique_ptr<kiss_fft_cpx[]> spectrum;   // kAmplitudeBins + 1
-    TableWorkspace* nextFree = nullptr;         // link in the pool
+    std::unique_ptr<float[]> amplitudes;       // kAmplitudeBins
+    std::unique_ptr<kiss_fft_cpx[]> spectrum;  // kAmplitudeBins + 1
+    TableWorkspace* nextFree = nullptr;        // link in the pool
 };
 
 // A workspace borrowed for one generation from a process-wide pool. The pool

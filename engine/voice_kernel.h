@@ -30,16 +30,14 @@ struct LaneKernelOf {
     static constexpr int32_t kWidth = Ops::kWidth;
 
     template <class V, class T>
-    static V load(const T* from)
-    {
+    static V load(const T* from) {
         V value;
         std::memcpy(&value, from, sizeof value);
         return value;
     }
 
     template <class V, class T>
-    static void store(T* to, V value)
-    {
+    static void store(T* to, V value) {
         std::memcpy(to, &value, sizeof value);
     }
 
@@ -53,15 +51,13 @@ struct LaneKernelOf {
         I canAdvance, idle;
     };
 
-    static EnvelopeRegs loadEnvelope(const EnvelopeLanes& lanes, int32_t first)
-    {
+    static EnvelopeRegs loadEnvelope(const EnvelopeLanes& lanes, int32_t first) {
         return EnvelopeRegs{load<F>(&lanes.level[first]),      load<F>(&lanes.target[first]),
                             load<F>(&lanes.coef[first]),       load<F>(&lanes.epsilon[first]),
                             load<I>(&lanes.canAdvance[first]), load<I>(&lanes.idle[first])};
     }
 
-    static void storeEnvelope(EnvelopeLanes& lanes, const EnvelopeRegs& regs, int32_t first)
-    {
+    static void storeEnvelope(EnvelopeLanes& lanes, const EnvelopeRegs& regs, int32_t first) {
         store(&lanes.level[first], regs.level);
         store(&lanes.target[first], regs.target);
         store(&lanes.coef[first], regs.coef);
@@ -70,8 +66,7 @@ struct LaneKernelOf {
     }
 
     __attribute__((noinline)) static void advanceStages(EnvelopeRegs& regs, I arrived, EnvelopeLanes& lanes,
-                                                        int32_t first)
-    {
+                                                        int32_t first) {
         for (int32_t l = 0; l < kWidth; ++l) {
             if (arrived[l] == 0) continue;
             const int32_t stage = ++lanes.stage[first + l];
@@ -83,8 +78,7 @@ struct LaneKernelOf {
         }
     }
 
-    static F stepEnvelope(EnvelopeRegs& regs, EnvelopeLanes& lanes, int32_t first)
-    {
+    static F stepEnvelope(EnvelopeRegs& regs, EnvelopeLanes& lanes, int32_t first) {
         const F next = (regs.target - regs.level) * regs.coef + regs.level;
         regs.level = select(regs.idle, regs.level, next);
         const F out = select(regs.idle, F{}, regs.level);
@@ -94,8 +88,7 @@ struct LaneKernelOf {
     }
 
     // TableReader::read on every lane.
-    static F readTable(const float* table, U position)
-    {
+    static F readTable(const float* table, U position) {
         const I index = (I)(position >> 16);
         const F fraction = __builtin_convertvector((I)(position & 0xFFFFu), F) * TableReader::kFractionScale;
         F hereSample, nextSample;
@@ -105,8 +98,7 @@ struct LaneKernelOf {
         return __builtin_convertvector(here + (next - here) * __builtin_convertvector(fraction, D), F);
     }
 
-    static void run(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t first, int32_t count)
-    {
+    static void run(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t first, int32_t count) {
         constexpr float kDenormalGuard = 1e-15f;
         constexpr float kSubScale = 0.5f;
         constexpr float kFilterDepthScale = 0.8f;

@@ -27,8 +27,7 @@ struct Avx2Ops {
     // base[index] and base[index + 1] as one 64-bit element per lane: half the
     // gathered elements of two float gathers. The shuffles leave the lanes in
     // the order 0 1 4 5 2 3 6 7, which the 64-bit permute puts right.
-    static void gatherPairs(const float* base, I index, F& here, F& next)
-    {
+    static void gatherPairs(const float* base, I index, F& here, F& next) {
         const double* pairs = reinterpret_cast<const double*>(base);
         const __m256i lanes = (__m256i)index;
         const __m256d none = _mm256_setzero_pd();
@@ -38,8 +37,10 @@ struct Avx2Ops {
         const __m256 high =
             _mm256_castpd_ps(_mm256_mask_i32gather_pd(none, pairs, _mm256_extracti128_si256(lanes, 1), all, 4));
         constexpr int kInOrder = 0xD8;  // 64-bit units 0, 2, 1, 3
-        here = (F)_mm256_castpd_ps(_mm256_permute4x64_pd(_mm256_castps_pd(_mm256_shuffle_ps(low, high, 0x88)), kInOrder));
-        next = (F)_mm256_castpd_ps(_mm256_permute4x64_pd(_mm256_castps_pd(_mm256_shuffle_ps(low, high, 0xDD)), kInOrder));
+        here =
+            (F)_mm256_castpd_ps(_mm256_permute4x64_pd(_mm256_castps_pd(_mm256_shuffle_ps(low, high, 0x88)), kInOrder));
+        next =
+            (F)_mm256_castpd_ps(_mm256_permute4x64_pd(_mm256_castps_pd(_mm256_shuffle_ps(low, high, 0xDD)), kInOrder));
     }
 
     static F select(I mask, F yes, F no) { return (F)_mm256_blendv_ps((__m256)no, (__m256)yes, (__m256)mask); }
@@ -48,8 +49,7 @@ struct Avx2Ops {
 
 }  // namespace
 
-void runLanesAvx2(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t first, int32_t count)
-{
+void runLanesAvx2(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t first, int32_t count) {
     LaneKernelOf<Avx2Ops>::run(lanes, uniforms, first, count);
 }
 
@@ -57,8 +57,7 @@ void runLanesAvx2(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t first
 
 #else
 
-void runLanesAvx2(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t first, int32_t count)
-{
+void runLanesAvx2(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t first, int32_t count) {
     runLanesSse2(lanes, uniforms, first, count);
 }
 

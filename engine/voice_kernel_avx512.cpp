@@ -34,14 +34,15 @@ struct Avx512Ops {
     // base[index] and base[index + 1] as one 64-bit element per lane. The
     // shuffles leave 64-bit units in the order 0 4 1 5 2 6 3 7 (pairs of lanes);
     // the permute puts them right.
-    static void gatherPairs(const float* base, I index, F& here, F& next)
-    {
+    static void gatherPairs(const float* base, I index, F& here, F& next) {
         const __m512i lanes = (__m512i)index;
         const __m512 low = _mm512_castpd_ps(_mm512_i32gather_pd(_mm512_castsi512_si256(lanes), base, 4));
         const __m512 high = _mm512_castpd_ps(_mm512_i32gather_pd(_mm512_extracti64x4_epi64(lanes, 1), base, 4));
         const __m512i inOrder = _mm512_setr_epi64(0, 2, 4, 6, 1, 3, 5, 7);
-        here = (F)_mm512_castpd_ps(_mm512_permutexvar_pd(inOrder, _mm512_castps_pd(_mm512_shuffle_ps(low, high, 0x88))));
-        next = (F)_mm512_castpd_ps(_mm512_permutexvar_pd(inOrder, _mm512_castps_pd(_mm512_shuffle_ps(low, high, 0xDD))));
+        here =
+            (F)_mm512_castpd_ps(_mm512_permutexvar_pd(inOrder, _mm512_castps_pd(_mm512_shuffle_ps(low, high, 0x88))));
+        next =
+            (F)_mm512_castpd_ps(_mm512_permutexvar_pd(inOrder, _mm512_castps_pd(_mm512_shuffle_ps(low, high, 0xDD))));
     }
 
     static F select(I mask, F yes, F no) { return (F)_mm512_mask_blend_ps(maskOf(mask), (__m512)no, (__m512)yes); }
@@ -50,8 +51,7 @@ struct Avx512Ops {
 
 }  // namespace
 
-void runLanesAvx512(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t first, int32_t count)
-{
+void runLanesAvx512(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t first, int32_t count) {
     LaneKernelOf<Avx512Ops>::run(lanes, uniforms, first, count);
 }
 
@@ -60,8 +60,7 @@ void runLanesAvx512(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t fir
 
 #else
 
-void runLanesAvx512(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t first, int32_t count)
-{
+void runLanesAvx512(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t first, int32_t count) {
     runLanesSse2(lanes, uniforms, first, count);
 }
 

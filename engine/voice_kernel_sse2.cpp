@@ -17,10 +17,11 @@ struct Sse2Ops {
     typedef uint32_t U __attribute__((vector_size(16)));
     typedef double D __attribute__((vector_size(32)));
 
-    static F gather(const float* base, I index) { return F{base[index[0]], base[index[1]], base[index[2]], base[index[3]]}; }
+    static F gather(const float* base, I index) {
+        return F{base[index[0]], base[index[1]], base[index[2]], base[index[3]]};
+    }
 
-    static void gatherPairs(const float* base, I index, F& here, F& next)
-    {
+    static void gatherPairs(const float* base, I index, F& here, F& next) {
 #if defined(__SSE2__)
         // One 64-bit load per lane brings both neighbours; two shuffles sort them.
         double pair[4];
@@ -37,8 +38,7 @@ struct Sse2Ops {
 
     static F select(I mask, F yes, F no) { return (F)(((I)yes & mask) | ((I)no & ~mask)); }
 
-    static bool any(I mask)
-    {
+    static bool any(I mask) {
 #if defined(__SSE2__)
         return _mm_movemask_ps((__m128)mask) != 0;
 #else
@@ -49,7 +49,6 @@ struct Sse2Ops {
 
 }  // namespace
 
-void runLanesSse2(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t first, int32_t count)
-{
+void runLanesSse2(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t first, int32_t count) {
     LaneKernelOf<Sse2Ops>::run(lanes, uniforms, first, count);
 }

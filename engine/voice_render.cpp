@@ -9,8 +9,7 @@
 namespace {
 
 // How many entries of kLaneKernels this CPU runs (each needs the ones before).
-int32_t supportedKernelCount()
-{
+int32_t supportedKernelCount() {
 #if defined(__x86_64__) || defined(__i386__)
     __builtin_cpu_init();
     if (!__builtin_cpu_supports("avx2")) return 1;
@@ -27,8 +26,7 @@ constexpr LaneKernelInfo kLaneKernels[] = {
     {"avx512", 16, runLanesAvx512},
 };
 
-void setStageTables(EnvelopeLanes& lanes, int32_t lane)
-{
+void setStageTables(EnvelopeLanes& lanes, int32_t lane) {
     int32_t stage = lanes.stage[lane];
     if (stage < Envelope::kAttack || stage > Envelope::kIdle) stage = lanes.stage[lane] = Envelope::kIdle;
     lanes.target[lane] = lanes.source[lane]->target[stage];
@@ -37,8 +35,7 @@ void setStageTables(EnvelopeLanes& lanes, int32_t lane)
     lanes.idle[lane] = stage == Envelope::kIdle ? -1 : 0;
 }
 
-void packEnvelope(EnvelopeLanes& lanes, int32_t lane, const Envelope& env)
-{
+void packEnvelope(EnvelopeLanes& lanes, int32_t lane, const Envelope& env) {
     lanes.source[lane] = &env;
     lanes.level[lane] = env.level;
     lanes.epsilon[lane] = env.epsilon;
@@ -47,8 +44,7 @@ void packEnvelope(EnvelopeLanes& lanes, int32_t lane, const Envelope& env)
 }
 
 // A padding lane: silent, idle, reading sample 0 and never advancing a stage.
-void padEnvelope(EnvelopeLanes& lanes, int32_t lane)
-{
+void padEnvelope(EnvelopeLanes& lanes, int32_t lane) {
     lanes.source[lane] = nullptr;
     lanes.level[lane] = 0.0f;
     lanes.target[lane] = 0.0f;
@@ -59,8 +55,7 @@ void padEnvelope(EnvelopeLanes& lanes, int32_t lane)
     lanes.idle[lane] = -1;
 }
 
-void packVoice(VoiceLanes& lanes, int32_t lane, SynthVoice& voice, float volume, float velocitySensitivity)
-{
+void packVoice(VoiceLanes& lanes, int32_t lane, SynthVoice& voice, float volume, float velocitySensitivity) {
     lanes.voice[lane] = &voice;
     for (int32_t c = 0; c < 2; ++c) {
         lanes.position[c][lane] = voice.osc[c].position;
@@ -75,8 +70,7 @@ void packVoice(VoiceLanes& lanes, int32_t lane, SynthVoice& voice, float volume,
     packEnvelope(lanes.ampEnv, lane, voice.ampEnv);
 }
 
-void padLane(VoiceLanes& lanes, int32_t lane)
-{
+void padLane(VoiceLanes& lanes, int32_t lane) {
     lanes.voice[lane] = nullptr;
     for (int32_t c = 0; c < 2; ++c) {
         lanes.position[c][lane] = 0;
@@ -91,8 +85,7 @@ void padLane(VoiceLanes& lanes, int32_t lane)
     padEnvelope(lanes.ampEnv, lane);
 }
 
-void unpackVoice(const VoiceLanes& lanes, int32_t lane)
-{
+void unpackVoice(const VoiceLanes& lanes, int32_t lane) {
     SynthVoice& voice = *lanes.voice[lane];
     for (int32_t c = 0; c < 2; ++c) voice.osc[c].position = lanes.position[c][lane];
     voice.subPhase = static_cast<uint16_t>(lanes.subPhase[lane]);
@@ -107,8 +100,7 @@ void unpackVoice(const VoiceLanes& lanes, int32_t lane)
 
 // Adds the chunk's voice outputs into the mix, lane 0 first: the same order of
 // float additions as rendering the voices one after another.
-void mixChunk(const VoiceLanes& lanes, float* mixL, float* mixR, int32_t count)
-{
+void mixChunk(const VoiceLanes& lanes, float* mixL, float* mixR, int32_t count) {
     for (int32_t n = 0; n < count; ++n) {
         const float* outL = &lanes.outL[n * kMaxLanes];
         const float* outR = &lanes.outR[n * kMaxLanes];
@@ -125,21 +117,18 @@ void mixChunk(const VoiceLanes& lanes, float* mixL, float* mixR, int32_t count)
 
 }  // namespace
 
-const LaneKernelInfo* availableLaneKernels(int32_t* count)
-{
+const LaneKernelInfo* availableLaneKernels(int32_t* count) {
     *count = supportedKernelCount();
     return kLaneKernels;
 }
 
-const LaneKernelInfo* preferredLaneKernel()
-{
+const LaneKernelInfo* preferredLaneKernel() {
     int32_t count = 0;
     const LaneKernelInfo* kernels = availableLaneKernels(&count);
     return &kernels[count - 1];
 }
 
-void renderVoicesInLanes(SynthEngine& engine, const MixBuffers& buffers, int32_t offset, int32_t count)
-{
+void renderVoicesInLanes(SynthEngine& engine, const MixBuffers& buffers, int32_t offset, int32_t count) {
     const float* table = engine.wavetable.current;
     if (count < 1 || table == nullptr) return;
     const LaneKernelInfo& kernel = engine.voiceKernel ? *engine.voiceKernel : kLaneKernels[0];
@@ -156,8 +145,9 @@ void renderVoicesInLanes(SynthEngine& engine, const MixBuffers& buffers, int32_t
     for (int32_t lane = laneCount; lane < paddedCount; ++lane) padLane(lanes, lane);
 
     const float cutoff = p[param::kCutoff];
-    const LaneUniforms uniforms{table, engine.subTable, p[param::kSubLevel], p[param::kFilterDepth],
-                                p[param::kFilterVelocity], cutoff * cutoff};
+    const LaneUniforms uniforms{
+        table,          engine.subTable, p[param::kSubLevel], p[param::kFilterDepth], p[param::kFilterVelocity],
+        cutoff * cutoff};
     float* mixL = buffers.mixL + offset;
     float* mixR = buffers.mixR + offset;
     for (int32_t done = 0; done < count; done += kLaneChunk) {

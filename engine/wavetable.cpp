@@ -16,16 +16,13 @@ float* allocateTable() { return new float[Wavetable::kLength + 1]; }
 
 void releaseTable(float* table) { delete[] table; }
 
-Wavetable::~Wavetable()
-{
+Wavetable::~Wavetable() {
     releaseTable(current);
     releaseTable(pending.load());
-    for (std::atomic<float*>& slot : spares)
-        releaseTable(slot.load());
+    for (std::atomic<float*>& slot : spares) releaseTable(slot.load());
 }
 
-void createWavetable(Wavetable& table)
-{
+void createWavetable(Wavetable& table) {
     table.cyclesPerTable = Wavetable::kCyclesPerTable;
     table.length = Wavetable::kLength;
     releaseTable(table.current);
@@ -33,8 +30,7 @@ void createWavetable(Wavetable& table)
     releaseTable(table.pending.exchange(nullptr));
     table.pendingReady = false;
     float initialValues[kBandwidthIndex + 1];
-    for (float& value : initialValues)
-        value = 0.5f;
+    for (float& value : initialValues) value = 0.5f;
     generateWavetable(initialValues, table);
 }
 
@@ -47,8 +43,7 @@ using OwnedTable = std::unique_ptr<float[], TableDeleter>;
 
 // One spare for the caller; any others are released here, on a generating
 // thread, so that an idle record keeps at most the tables adopted since.
-float* takeSpare(Wavetable& table)
-{
+float* takeSpare(Wavetable& table) {
     float* taken = nullptr;
     for (std::atomic<float*>& slot : table.spares) {
         float* spare = slot.exchange(nullptr);
@@ -60,23 +55,19 @@ float* takeSpare(Wavetable& table)
     return taken;
 }
 
-bool putSpare(Wavetable& table, float* spare)
-{
+bool putSpare(Wavetable& table, float* spare) {
     for (std::atomic<float*>& slot : table.spares) {
         float* expected = nullptr;
-        if (slot.compare_exchange_strong(expected, spare))
-            return true;
+        if (slot.compare_exchange_strong(expected, spare)) return true;
     }
     return false;
 }
 
 }  // namespace
 
-void generateWavetable(const float* values, Wavetable& table)
-{
+void generateWavetable(const float* values, Wavetable& table) {
     OwnedTable fresh(takeSpare(table));
-    if (!fresh)
-        fresh.reset(allocateTable());
+    if (!fresh) fresh.reset(allocateTable());
     {
         DefaultFloatEnvironment environment;
         WorkspaceLease workspace;
@@ -93,21 +84,16 @@ void generateWavetable(const float* values, Wavetable& table)
     table.pendingReady.store(true);
 }
 
-void adoptPendingTable(Wavetable& table)
-{
-    if (!table.pendingReady.exchange(false))
-        return;
+void adoptPendingTable(Wavetable& table) {
+    if (!table.pendingReady.exchange(false)) return;
     float* published = table.pending.exchange(nullptr);
-    if (!published)
-        return;  // announced again by a publication this block already adopted
+    if (!published) return;  // announced again by a publication this block already adopted
     float* previous = table.current;
     table.current = published;
-    if (previous && !putSpare(table, previous))
-        releaseTable(previous);
+    if (previous && !putSpare(table, previous)) releaseTable(previous);
 }
 
-void normalizeTable(float* table, int32_t count)
-{
+void normalizeTable(float* table, int32_t count) {
     bool allFinite = true;
     normalizeWithPeak(table, count, peakMagnitude(table, count, &allFinite));
 }

@@ -3,6 +3,7 @@
 // Per program: its name, the 32 harmonic amplitudes (three-state buttons: 0,
 // 0.5 or 1), then the other 17 parameters in index order.
 
+// clang-format off
 const ProgramRecord kFactoryBank[kProgramCount] = {
     {"EPiano",
      {// "Prt 1" to "Prt 32"
@@ -85,3 +86,4 @@ const ProgramRecord kFactoryBank[kProgramCount] = {
       // A, D, S, R, Vel, Vol
       0, 0.5199999f, 0.5049998f, 0.18500009f, 0.8749996f, 0.41499984f}},
 };
+// clang-format on

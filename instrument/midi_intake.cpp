@@ -41,9 +41,7 @@ VstInt32 processEvents(SynthEngine& engine, const VstEvents* events) {
         const int32_t frame = engineFrame(midiEvent->deltaFrames);
 
         switch (status & 0xF0) {
-            case kNoteOff:
-                engine.noteOff(data1, frame);
-                break;
+            case kNoteOff: engine.noteOff(data1, frame); break;
             case kNoteOn:
                 if (data2 == 0)
                     engine.noteOff(data1, frame);
@@ -58,8 +56,7 @@ VstInt32 processEvents(SynthEngine& engine, const VstEvents* events) {
                 engine.queuePitchBend(static_cast<float>(position) * kBendScale * 2.0f - 1.0f, frame);
                 break;
             }
-            default:
-                break;
+            default: break;
         }
     }
     return 1;

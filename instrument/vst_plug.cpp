@@ -101,9 +101,7 @@ void VSTPlug::setParameter(VstInt32 index, float value) {
     }
 }
 
-float VSTPlug::getParameter(VstInt32 index) {
-    return parameters::isParameter(index) ? engine->params[index] : 0.0f;
-}
+float VSTPlug::getParameter(VstInt32 index) { return parameters::isParameter(index) ? engine->params[index] : 0.0f; }
 
 void VSTPlug::getParameterName(VstInt32 index, char* text) { parameters::writeName(index, text); }
 void VSTPlug::getParameterLabel(VstInt32 /*index*/, char* text) { parameters::writeLabel(text); }

@@ -29,18 +29,13 @@ AudioEffect::~AudioEffect() { delete editor; }
 
 VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
     switch (opcode) {
-        case effOpen:
-            open();
-            return 0;
-        case effClose:
-            close();
-            return 0;
+        case effOpen: open(); return 0;
+        case effClose: close(); return 0;
         case effSetProgram:
             // Numbers below 0 are refused here too, so no override ever indexes with them.
             if (value >= 0 && value < numPrograms) setProgram(static_cast<VstInt32>(value));
             return 0;
-        case effGetProgram:
-            return getProgram();
+        case effGetProgram: return getProgram();
         case effSetProgramName:
             if (ptr) setProgramName(static_cast<char*>(ptr));
             return 0;
@@ -56,12 +51,8 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
         case effGetParamName:
             if (ptr) getParameterName(index, static_cast<char*>(ptr));
             return 0;
-        case effSetSampleRate:
-            setSampleRate(opt);
-            return 0;
-        case effSetBlockSize:
-            setBlockSize(static_cast<VstInt32>(value));
-            return 0;
+        case effSetSampleRate: setSampleRate(opt); return 0;
+        case effSetBlockSize: setBlockSize(static_cast<VstInt32>(value)); return 0;
         case effMainsChanged:
             if (value == 0)
                 suspend();
@@ -71,23 +62,19 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
         case effEditGetRect:
             if (!editor || !ptr) return 0;
             return editor->getRect(static_cast<ERect**>(ptr)) ? 1 : 0;
-        case effEditOpen:
-            return editor && editor->open(ptr) ? 1 : 0;
+        case effEditOpen: return editor && editor->open(ptr) ? 1 : 0;
         case effEditClose:
             if (editor) editor->close();
             return 0;
         case effEditIdle:
             if (editor) editor->idle();
             return 0;
-        case effIdentify:
-            return fourCC("NvEf");
+        case effIdentify: return fourCC("NvEf");
         case effGetChunk:
             if (!ptr) return 0;
             return getChunk(static_cast<void**>(ptr), index != 0);
-        case effSetChunk:
-            return setChunk(ptr, static_cast<VstInt32>(value), index != 0);
-        default:
-            return 0;
+        case effSetChunk: return setChunk(ptr, static_cast<VstInt32>(value), index != 0);
+        default: return 0;
     }
 }
 
@@ -105,20 +92,16 @@ VstInt32 AudioEffect::getCurrentUniqueId() { return static_cast<VstInt32>(callHo
 
 void AudioEffect::masterIdle() { callHost(audioMasterIdle); }
 
-bool AudioEffect::isInputConnected(VstInt32 input) {
-    return callHost(audioMasterPinConnected, input, 0) == 0;
-}
+bool AudioEffect::isInputConnected(VstInt32 input) { return callHost(audioMasterPinConnected, input, 0) == 0; }
 
-bool AudioEffect::isOutputConnected(VstInt32 output) {
-    return callHost(audioMasterPinConnected, output, 1) == 0;
-}
+bool AudioEffect::isOutputConnected(VstInt32 output) { return callHost(audioMasterPinConnected, output, 1) == 0; }
 
 // --- record trampolines -----------------------------------------------------
 
 static AudioEffect* objectOf(AEffect* e) { return e ? static_cast<AudioEffect*>(e->object) : nullptr; }
 
-VstIntPtr VSTCALLBACK AudioEffect::dispatchEffectClass(AEffect* e, VstInt32 opcode, VstInt32 index,
-                                                       VstIntPtr value, void* ptr, float opt) {
+VstIntPtr VSTCALLBACK AudioEffect::dispatchEffectClass(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                                       void* ptr, float opt) {
     AudioEffect* self = objectOf(e);
     if (!self) return 0;
     if (opcode == effClose) {

@@ -83,15 +83,13 @@ public:
     static float VSTCALLBACK getParameterClass(AEffect* e, VstInt32 index);
     static void VSTCALLBACK setParameterClass(AEffect* e, VstInt32 index, float value);
     static void VSTCALLBACK processClass(AEffect* e, float** inputs, float** outputs, VstInt32 sampleFrames);
-    static void VSTCALLBACK processClassReplacing(AEffect* e, float** inputs, float** outputs,
-                                                  VstInt32 sampleFrames);
+    static void VSTCALLBACK processClassReplacing(AEffect* e, float** inputs, float** outputs, VstInt32 sampleFrames);
     static void VSTCALLBACK processClassDoubleReplacing(AEffect* e, double** inputs, double** outputs,
                                                         VstInt32 sampleFrames);
 
 protected:
     // A host call with the record as its first argument; 0 without a host.
-    VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
-                       float opt = 0) {
+    VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0) {
         return audioMaster ? audioMaster(&cEffect, opcode, index, value, ptr, opt) : 0;
     }
     void setFlag(VstInt32 flag, bool state) {

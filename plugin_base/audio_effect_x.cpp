@@ -7,54 +7,37 @@
 
 VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
     switch (opcode) {
-        case effProcessEvents:
-            return processEvents(static_cast<VstEvents*>(ptr));
-        case effCanBeAutomated:
-            return canParameterBeAutomated(index) ? 1 : 0;
-        case effString2Parameter:
-            return string2parameter(index, static_cast<char*>(ptr)) ? 1 : 0;
+        case effProcessEvents: return processEvents(static_cast<VstEvents*>(ptr));
+        case effCanBeAutomated: return canParameterBeAutomated(index) ? 1 : 0;
+        case effString2Parameter: return string2parameter(index, static_cast<char*>(ptr)) ? 1 : 0;
         case effGetProgramNameIndexed:
             if (!ptr) return 0;
             return getProgramNameIndexed(static_cast<VstInt32>(value), index, static_cast<char*>(ptr)) ? 1 : 0;
-        case effGetInputProperties:
-            return getInputProperties(index, static_cast<VstPinProperties*>(ptr)) ? 1 : 0;
-        case effGetOutputProperties:
-            return getOutputProperties(index, static_cast<VstPinProperties*>(ptr)) ? 1 : 0;
-        case effGetPlugCategory:
-            return getPlugCategory();
+        case effGetInputProperties: return getInputProperties(index, static_cast<VstPinProperties*>(ptr)) ? 1 : 0;
+        case effGetOutputProperties: return getOutputProperties(index, static_cast<VstPinProperties*>(ptr)) ? 1 : 0;
+        case effGetPlugCategory: return getPlugCategory();
         case effOfflineNotify:
             return offlineNotify(static_cast<VstAudioFile*>(ptr), static_cast<VstInt32>(value), index != 0) ? 1 : 0;
         case effOfflinePrepare:
             return offlinePrepare(static_cast<VstOfflineTask*>(ptr), static_cast<VstInt32>(value)) ? 1 : 0;
-        case effOfflineRun:
-            return offlineRun(static_cast<VstOfflineTask*>(ptr), static_cast<VstInt32>(value)) ? 1 : 0;
-        case effProcessVarIo:
-            return processVariableIo(static_cast<VstVariableIo*>(ptr)) ? 1 : 0;
+        case effOfflineRun: return offlineRun(static_cast<VstOfflineTask*>(ptr), static_cast<VstInt32>(value)) ? 1 : 0;
+        case effProcessVarIo: return processVariableIo(static_cast<VstVariableIo*>(ptr)) ? 1 : 0;
         case effSetSpeakerArrangement:
             return setSpeakerArrangement(reinterpret_cast<VstSpeakerArrangement*>(value),
                                          static_cast<VstSpeakerArrangement*>(ptr))
                        ? 1
                        : 0;
-        case effSetBypass:
-            return setBypass(value != 0) ? 1 : 0;
-        case effGetEffectName:
-            return ptr && getEffectName(static_cast<char*>(ptr)) ? 1 : 0;
-        case effGetVendorString:
-            return ptr && getVendorString(static_cast<char*>(ptr)) ? 1 : 0;
-        case effGetProductString:
-            return ptr && getProductString(static_cast<char*>(ptr)) ? 1 : 0;
-        case effGetVendorVersion:
-            return getVendorVersion();
-        case effVendorSpecific:
-            return vendorSpecific(index, value, ptr, opt);
-        case effCanDo:
-            return ptr ? canDo(static_cast<char*>(ptr)) : 0;
-        case effGetTailSize:
-            return getGetTailSize();
+        case effSetBypass: return setBypass(value != 0) ? 1 : 0;
+        case effGetEffectName: return ptr && getEffectName(static_cast<char*>(ptr)) ? 1 : 0;
+        case effGetVendorString: return ptr && getVendorString(static_cast<char*>(ptr)) ? 1 : 0;
+        case effGetProductString: return ptr && getProductString(static_cast<char*>(ptr)) ? 1 : 0;
+        case effGetVendorVersion: return getVendorVersion();
+        case effVendorSpecific: return vendorSpecific(index, value, ptr, opt);
+        case effCanDo: return ptr ? canDo(static_cast<char*>(ptr)) : 0;
+        case effGetTailSize: return getGetTailSize();
         case effGetParameterProperties:
             return getParameterProperties(index, static_cast<VstParameterProperties*>(ptr)) ? 1 : 0;
-        case effGetVstVersion:
-            return getVstVersion();
+        case effGetVstVersion: return getVstVersion();
         case effEditKeyDown:
         case effEditKeyUp: {
             if (!editor) return 0;
@@ -65,49 +48,30 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
             bool taken = opcode == effEditKeyDown ? editor->onKeyDown(key) : editor->onKeyUp(key);
             return taken ? 1 : 0;
         }
-        case effSetEditKnobMode:
-            return editor && editor->setKnobMode(static_cast<VstInt32>(value)) ? 1 : 0;
-        case effGetMidiProgramName:
-            return getMidiProgramName(index, static_cast<MidiProgramName*>(ptr));
-        case effGetCurrentMidiProgram:
-            return getCurrentMidiProgram(index, static_cast<MidiProgramName*>(ptr));
-        case effGetMidiProgramCategory:
-            return getMidiProgramCategory(index, static_cast<MidiProgramCategory*>(ptr));
-        case effHasMidiProgramsChanged:
-            return hasMidiProgramsChanged(index) ? 1 : 0;
-        case effGetMidiKeyName:
-            return getMidiKeyName(index, static_cast<MidiKeyName*>(ptr)) ? 1 : 0;
-        case effBeginSetProgram:
-            return beginSetProgram() ? 1 : 0;
-        case effEndSetProgram:
-            return endSetProgram() ? 1 : 0;
+        case effSetEditKnobMode: return editor && editor->setKnobMode(static_cast<VstInt32>(value)) ? 1 : 0;
+        case effGetMidiProgramName: return getMidiProgramName(index, static_cast<MidiProgramName*>(ptr));
+        case effGetCurrentMidiProgram: return getCurrentMidiProgram(index, static_cast<MidiProgramName*>(ptr));
+        case effGetMidiProgramCategory: return getMidiProgramCategory(index, static_cast<MidiProgramCategory*>(ptr));
+        case effHasMidiProgramsChanged: return hasMidiProgramsChanged(index) ? 1 : 0;
+        case effGetMidiKeyName: return getMidiKeyName(index, static_cast<MidiKeyName*>(ptr)) ? 1 : 0;
+        case effBeginSetProgram: return beginSetProgram() ? 1 : 0;
+        case effEndSetProgram: return endSetProgram() ? 1 : 0;
         case effGetSpeakerArrangement:
             return getSpeakerArrangement(reinterpret_cast<VstSpeakerArrangement**>(value),
                                          static_cast<VstSpeakerArrangement**>(ptr))
                        ? 1
                        : 0;
-        case effShellGetNextPlugin:
-            return getNextShellPlugin(static_cast<char*>(ptr));
-        case effStartProcess:
-            return startProcess();
-        case effStopProcess:
-            return stopProcess();
-        case effSetTotalSampleToProcess:
-            return setTotalSampleToProcess(static_cast<VstInt32>(value));
-        case effSetPanLaw:
-            return setPanLaw(static_cast<VstInt32>(value), opt) ? 1 : 0;
-        case effBeginLoadBank:
-            return beginLoadBank(static_cast<VstPatchChunkInfo*>(ptr));
-        case effBeginLoadProgram:
-            return beginLoadProgram(static_cast<VstPatchChunkInfo*>(ptr));
-        case effSetProcessPrecision:
-            return setProcessPrecision(static_cast<VstInt32>(value)) ? 1 : 0;
-        case effGetNumMidiInputChannels:
-            return getNumMidiInputChannels();
-        case effGetNumMidiOutputChannels:
-            return getNumMidiOutputChannels();
-        default:
-            return AudioEffect::dispatcher(opcode, index, value, ptr, opt);
+        case effShellGetNextPlugin: return getNextShellPlugin(static_cast<char*>(ptr));
+        case effStartProcess: return startProcess();
+        case effStopProcess: return stopProcess();
+        case effSetTotalSampleToProcess: return setTotalSampleToProcess(static_cast<VstInt32>(value));
+        case effSetPanLaw: return setPanLaw(static_cast<VstInt32>(value), opt) ? 1 : 0;
+        case effBeginLoadBank: return beginLoadBank(static_cast<VstPatchChunkInfo*>(ptr));
+        case effBeginLoadProgram: return beginLoadProgram(static_cast<VstPatchChunkInfo*>(ptr));
+        case effSetProcessPrecision: return setProcessPrecision(static_cast<VstInt32>(value)) ? 1 : 0;
+        case effGetNumMidiInputChannels: return getNumMidiInputChannels();
+        case effGetNumMidiOutputChannels: return getNumMidiOutputChannels();
+        default: return AudioEffect::dispatcher(opcode, index, value, ptr, opt);
     }
 }
 
@@ -151,9 +115,7 @@ VstInt32 AudioEffectX::getCurrentProcessLevel() {
 VstInt32 AudioEffectX::getAutomationState() { return static_cast<VstInt32>(callHost(audioMasterGetAutomationState)); }
 
 bool AudioEffectX::getHostVendorString(char* text) { return callHost(audioMasterGetVendorString, 0, 0, text) != 0; }
-bool AudioEffectX::getHostProductString(char* text) {
-    return callHost(audioMasterGetProductString, 0, 0, text) != 0;
-}
+bool AudioEffectX::getHostProductString(char* text) { return callHost(audioMasterGetProductString, 0, 0, text) != 0; }
 VstInt32 AudioEffectX::getHostVendorVersion() { return static_cast<VstInt32>(callHost(audioMasterGetVendorVersion)); }
 VstIntPtr AudioEffectX::hostVendorSpecific(VstInt32 lArg1, VstIntPtr lArg2, void* ptrArg, float floatArg) {
     return callHost(audioMasterVendorSpecific, lArg1, lArg2, ptrArg, floatArg);
@@ -167,9 +129,7 @@ bool AudioEffectX::updateDisplay() { return callHost(audioMasterUpdateDisplay) !
 bool AudioEffectX::sizeWindow(VstInt32 width, VstInt32 height) {
     return callHost(audioMasterSizeWindow, width, height) != 0;
 }
-bool AudioEffectX::openFileSelector(void* ptr) {
-    return ptr && callHost(audioMasterOpenFileSelector, 0, 0, ptr) != 0;
-}
+bool AudioEffectX::openFileSelector(void* ptr) { return ptr && callHost(audioMasterOpenFileSelector, 0, 0, ptr) != 0; }
 bool AudioEffectX::closeFileSelector(void* ptr) {
     return ptr && callHost(audioMasterCloseFileSelector, 0, 0, ptr) != 0;
 }

@@ -30,12 +30,11 @@ constexpr VstInt32 kVstVersion = 2400;
 
 struct AEffect;
 
-using audioMasterCallback = VstIntPtr(VSTCALLBACK*)(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                                    VstIntPtr value, void* ptr, float opt);
-using AEffectDispatcherProc = VstIntPtr(VSTCALLBACK*)(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                                      VstIntPtr value, void* ptr, float opt);
-using AEffectProcessProc = void(VSTCALLBACK*)(AEffect* effect, float** inputs, float** outputs,
-                                              VstInt32 sampleFrames);
+using audioMasterCallback = VstIntPtr(VSTCALLBACK*)(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                                    void* ptr, float opt);
+using AEffectDispatcherProc = VstIntPtr(VSTCALLBACK*)(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                                      void* ptr, float opt);
+using AEffectProcessProc = void(VSTCALLBACK*)(AEffect* effect, float** inputs, float** outputs, VstInt32 sampleFrames);
 using AEffectProcessDoubleProc = void(VSTCALLBACK*)(AEffect* effect, double** inputs, double** outputs,
                                                     VstInt32 sampleFrames);
 using AEffectSetParameterProc = void(VSTCALLBACK*)(AEffect* effect, VstInt32 index, float parameter);
@@ -69,15 +68,15 @@ struct AEffect {
 
 enum VstAEffectFlags : VstInt32 {
     effFlagsHasEditor = 1 << 0,
-    effFlagsHasClip = 1 << 1,       // deprecated
-    effFlagsHasVu = 1 << 2,         // deprecated
-    effFlagsCanMono = 1 << 3,       // deprecated
+    effFlagsHasClip = 1 << 1,  // deprecated
+    effFlagsHasVu = 1 << 2,    // deprecated
+    effFlagsCanMono = 1 << 3,  // deprecated
     effFlagsCanReplacing = 1 << 4,
     effFlagsProgramChunks = 1 << 5,
     effFlagsIsSynth = 1 << 8,
     effFlagsNoSoundInStop = 1 << 9,
-    effFlagsExtIsAsync = 1 << 10,   // deprecated
-    effFlagsExtHasBuffer = 1 << 11, // deprecated
+    effFlagsExtIsAsync = 1 << 10,    // deprecated
+    effFlagsExtHasBuffer = 1 << 11,  // deprecated
     effFlagsCanDoubleReplacing = 1 << 12,
 };
 
@@ -114,9 +113,9 @@ enum AEffectOpcodes : VstInt32 {
     effString2Parameter,
     effGetNumProgramCategories,  // deprecated
     effGetProgramNameIndexed,
-    effCopyProgram,     // deprecated
-    effConnectInput,    // deprecated
-    effConnectOutput,   // deprecated
+    effCopyProgram,    // deprecated
+    effConnectInput,   // deprecated
+    effConnectOutput,  // deprecated
     effGetInputProperties,
     effGetOutputProperties,
     effGetPlugCategory,
@@ -222,8 +221,7 @@ enum AudioMasterOpcodes : VstInt32 {
     audioMasterGetChunkFile,
     audioMasterGetInputSpeakerArrangement,
 };
-static_assert(audioMasterUpdateDisplay == 42 && audioMasterGetInputSpeakerArrangement == 49,
-              "host opcode numbering");
+static_assert(audioMasterUpdateDisplay == 42 && audioMasterGetInputSpeakerArrangement == 49, "host opcode numbering");
 
 enum VstPlugCategory : VstInt32 {
     kPlugCategUnknown = 0,

@@ -41,6 +41,6 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD /*reason*/, LPVOID /*re
 #else
 // The second export for hosts that look up "main". A C++ function may not be
 // called main, so the alias is given its symbol name directly.
-extern "C" __attribute__((visibility("default"))) AEffect* nubbelMainAlias(audioMasterCallback)
-    __asm__("main") __attribute__((alias("VSTPluginMain")));
+extern "C" __attribute__((visibility("default"))) AEffect* nubbelMainAlias(audioMasterCallback) __asm__("main")
+    __attribute__((alias("VSTPluginMain")));
 #endif

@@ -6,8 +6,7 @@ namespace {
 constexpr std::uint32_t kColourBits = 0x00FFFFFF;
 }
 
-void SoftCanvas::blit(RasterOp op, BitmapHandle source, int sourceX, int sourceY, int width, int height, int x,
-                      int y) {
+void SoftCanvas::blit(RasterOp op, BitmapHandle source, int sourceX, int sourceY, int width, int height, int x, int y) {
     if (!source) return;
     const PixelImage& from = imageOf(source);
     for (int row = 0; row < height; ++row) {

@@ -11,8 +11,7 @@ public:
     explicit SoftCanvas(PixelImage& target) : target(target) {}
 
     // Pixels outside the target or outside the source are left alone.
-    void blit(RasterOp op, BitmapHandle source, int sourceX, int sourceY, int width, int height, int x,
-              int y) override;
+    void blit(RasterOp op, BitmapHandle source, int sourceX, int sourceY, int width, int height, int x, int y) override;
     void fill(const PixelRect& area, std::uint32_t colour) override;
 
     static BitmapHandle handleOf(const PixelImage& image) { return const_cast<PixelImage*>(&image); }

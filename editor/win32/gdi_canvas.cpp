@@ -11,8 +11,7 @@ DWORD ropOf(RasterOp op) {
 }
 }  // namespace
 
-void GdiCanvas::blit(RasterOp op, BitmapHandle source, int sourceX, int sourceY, int width, int height, int x,
-                     int y) {
+void GdiCanvas::blit(RasterOp op, BitmapHandle source, int sourceX, int sourceY, int width, int height, int x, int y) {
     if (!source) return;
     HDC memory = CreateCompatibleDC(target);
     if (!memory) return;

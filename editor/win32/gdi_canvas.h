@@ -10,8 +10,7 @@ class GdiCanvas : public Canvas {
 public:
     explicit GdiCanvas(HDC target) : target(target) {}
 
-    void blit(RasterOp op, BitmapHandle source, int sourceX, int sourceY, int width, int height, int x,
-              int y) override;
+    void blit(RasterOp op, BitmapHandle source, int sourceX, int sourceY, int width, int height, int x, int y) override;
     void fill(const PixelRect& area, std::uint32_t colour) override;
 
 private:

@@ -11,9 +11,7 @@ Win32Platform::~Win32Platform() {
     releaseWindowClass(instance);
 }
 
-BitmapHandle Win32Platform::loadBitmap(int resourceId) {
-    return LoadBitmapA(instance, MAKEINTRESOURCEA(resourceId));
-}
+BitmapHandle Win32Platform::loadBitmap(int resourceId) { return LoadBitmapA(instance, MAKEINTRESOURCEA(resourceId)); }
 
 void Win32Platform::freeBitmap(BitmapHandle bitmap) { DeleteObject(static_cast<HBITMAP>(bitmap)); }
 
@@ -24,8 +22,8 @@ BitmapSize Win32Platform::bitmapSize(BitmapHandle bitmap) {
 }
 
 bool Win32Platform::createWindow(void* parent, int width, int height, ZVGui& owner) {
-    HWND created = CreateWindowExA(0, kEditorWindowClass, "", WS_CHILD, 0, 0, width, height,
-                                   static_cast<HWND>(parent), nullptr, instance, nullptr);
+    HWND created = CreateWindowExA(0, kEditorWindowClass, "", WS_CHILD, 0, 0, width, height, static_cast<HWND>(parent),
+                                   nullptr, instance, nullptr);
     if (!created) return false;
     editor = &owner;
     // Pointer-sized, so the 64-bit build keeps the whole address.
@@ -99,27 +97,13 @@ LRESULT CALLBACK Win32Platform::windowProc(HWND hwnd, UINT message, WPARAM wPara
     const int x = static_cast<short>(LOWORD(lParam));
     const int y = static_cast<short>(HIWORD(lParam));
     switch (message) {
-        case WM_PAINT:
-            self->paint(hwnd);
-            return 0;
-        case WM_MOUSEACTIVATE:
-            SetFocus(hwnd);
-            return MA_ACTIVATE;
-        case WM_MOUSEMOVE:
-            gui.mouseMove(x, y);
-            return 0;
-        case WM_LBUTTONDOWN:
-            gui.mouseDown(0, x, y);
-            return 0;
-        case WM_RBUTTONDOWN:
-            gui.mouseDown(1, x, y);
-            return 0;
-        case WM_LBUTTONUP:
-            gui.mouseUp(0, x, y);
-            return 0;
-        case WM_RBUTTONUP:
-            gui.mouseUp(1, x, y);
-            return 0;
+        case WM_PAINT: self->paint(hwnd); return 0;
+        case WM_MOUSEACTIVATE: SetFocus(hwnd); return MA_ACTIVATE;
+        case WM_MOUSEMOVE: gui.mouseMove(x, y); return 0;
+        case WM_LBUTTONDOWN: gui.mouseDown(0, x, y); return 0;
+        case WM_RBUTTONDOWN: gui.mouseDown(1, x, y); return 0;
+        case WM_LBUTTONUP: gui.mouseUp(0, x, y); return 0;
+        case WM_RBUTTONUP: gui.mouseUp(1, x, y); return 0;
         case WM_MOUSEWHEEL: {
             // The wheel message carries screen coordinates.
             POINT point{x, y};
@@ -127,11 +111,8 @@ LRESULT CALLBACK Win32Platform::windowProc(HWND hwnd, UINT message, WPARAM wPara
             gui.mouseWheel(point.x, point.y, static_cast<short>(HIWORD(wParam)));
             return 0;
         }
-        case WM_CAPTURECHANGED:
-            gui.captureLost();
-            break;
-        default:
-            break;
+        case WM_CAPTURECHANGED: gui.captureLost(); break;
+        default: break;
     }
     // The window the message came for, which is not always the stored one
     // (a window being replaced by a second open still receives messages).

@@ -63,11 +63,9 @@ TEST_F(Bridge, AChangeReachesEveryBoundWidgetUnlessAlreadyWithinATenThousandth) 
         float knobAfter, togglesAfter;
         int invalidated;
     } steps[] = {
-        {40, 0.5f, 0.5f, 0.0f, 1},
-        {40, 0.50009f, 0.5f, 0.0f, 0},   // within 0.0001: untouched
-        {40, 0.5002f, 0.5002f, 0.0f, 0},  // taken, same frame: nothing to redraw
-        {40, 0.9f, 0.9f, 0.0f, 1},
-        {5, 0.5f, 0.9f, 0.5f, 2},         // both toggles of parameter 5
+        {40, 0.5f, 0.5f, 0.0f, 1},       {40, 0.50009f, 0.5f, 0.0f, 0},  // within 0.0001: untouched
+        {40, 0.5002f, 0.5002f, 0.0f, 0},                                 // taken, same frame: nothing to redraw
+        {40, 0.9f, 0.9f, 0.0f, 1},       {5, 0.5f, 0.9f, 0.5f, 2},       // both toggles of parameter 5
         {5, 0.50005f, 0.9f, 0.5f, 0},
     };
     for (const auto& s : steps) {

@@ -20,15 +20,13 @@ void FakeSynth::setParameter(VstInt32 index, float value) {
 
 float FakeSynth::getParameter(VstInt32 index) { return index >= 0 && index < kParams ? values[index] : 0.0f; }
 
-VstIntPtr VSTCALLBACK FakeSynth::host(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr, void*,
-                                      float opt) {
+VstIntPtr VSTCALLBACK FakeSynth::host(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt) {
     auto* synth = effect ? dynamic_cast<FakeSynth*>(static_cast<AudioEffect*>(effect->object)) : nullptr;
     if (synth && opcode == audioMasterAutomate) synth->automated.push_back({index, opt});
     return 0;
 }
 
-FakePlatform::FakePlatform()
-    : available{{101, {616, 287}}, {102, {21, 63}}, {103, {24, 1536}}, {104, {24, 24}}} {}
+FakePlatform::FakePlatform() : available{{101, {616, 287}}, {102, {21, 63}}, {103, {24, 1536}}, {104, {24, 24}}} {}
 
 // A bitmap's handle is the address of its entry in `loaded`; the map keeps
 // entries where they are.

@@ -42,8 +42,8 @@ public:
     std::vector<ParameterCall> automated;  // audioMasterAutomate as the host saw it
 
 private:
-    static VstIntPtr VSTCALLBACK host(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                      void* ptr, float opt);
+    static VstIntPtr VSTCALLBACK host(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                      float opt);
 };
 
 class FakePlatform : public EditorPlatform {

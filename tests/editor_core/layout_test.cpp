@@ -143,8 +143,8 @@ TEST(Layout, MissingBitmapsLeaveOutTheirWidgets) {
         std::initializer_list<int> missing;
         std::size_t widgets;
         bool greyFill;
-    } cases[] = {{{}, 49, false}, {{101}, 49, true}, {{102}, 17, false}, {{103}, 32, false},
-                 {{104}, 32, false}, {{101, 102, 103, 104}, 0, true}};
+    } cases[] = {{{}, 49, false},    {{101}, 49, true},  {{102}, 17, false},
+                 {{103}, 32, false}, {{104}, 32, false}, {{101, 102, 103, 104}, 0, true}};
     for (const auto& c : cases) {
         Face face(c.missing);
         EXPECT_EQ(face.gui->widgetCount(), c.widgets);
@@ -159,7 +159,13 @@ TEST(Layout, MissingBitmapsLeaveOutTheirWidgets) {
 }
 
 TEST(Layout, EveryBlitStaysInsideItsBitmapWhateverTheValues) {
-    const float values[] = {0.0f, 0.5f, 1.0f, -1.0f, 1.7f, 1e30f, std::numeric_limits<float>::quiet_NaN(),
+    const float values[] = {0.0f,
+                            0.5f,
+                            1.0f,
+                            -1.0f,
+                            1.7f,
+                            1e30f,
+                            std::numeric_limits<float>::quiet_NaN(),
                             -std::numeric_limits<float>::infinity()};
     for (float v : values) {
         Face face;

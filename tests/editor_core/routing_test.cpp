@@ -43,8 +43,8 @@ TEST_F(Routing, OnlyPointsStrictlyInsideAWidgetHitIt) {
         int x, y;
         const char* expected;
     } cases[] = {
-        {10, 25, nullptr}, {11, 25, "A"}, {30, 25, "A"}, {31, 25, nullptr},  // left column and left + width
-        {15, 20, nullptr}, {15, 21, "A"}, {15, 40, "A"}, {15, 41, nullptr},  // top row and top + height
+        {10, 25, nullptr}, {11, 25, "A"},     {30, 25, "A"}, {31, 25, nullptr},  // left column and left + width
+        {15, 20, nullptr}, {15, 21, "A"},     {15, 40, "A"}, {15, 41, nullptr},  // top row and top + height
         {41, 30, "B"},     {35, 30, nullptr},
     };
     for (const auto& c : cases) {
@@ -131,8 +131,8 @@ TEST_F(Routing, TheWheelStepsOnceByTheSignOfItsDelta) {
         int delta;
         Log expected;
     } cases[] = {
-        {120, {"A wheel 1"}}, {-120, {"A wheel -1"}}, {240, {"A wheel 1"}}, {-240, {"A wheel -1"}},
-        {30, {"A wheel 1"}},  {0, {}},
+        {120, {"A wheel 1"}},   {-120, {"A wheel -1"}}, {240, {"A wheel 1"}},
+        {-240, {"A wheel -1"}}, {30, {"A wheel 1"}},    {0, {}},
     };
     for (const auto& c : cases) {
         log.clear();

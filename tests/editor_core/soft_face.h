@@ -35,4 +35,3 @@ inline PixelImage crop(const PixelImage& image, const PixelRect& r) {
         for (int x = r.left; x < r.right; ++x) out.at(x - r.left, y - r.top) = image.at(x, y);
     return out;
 }
-

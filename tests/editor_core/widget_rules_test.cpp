@@ -56,10 +56,10 @@ TEST(Toggle, ClicksCycleThroughTheStatesAndReportEachAtOnce) {
     };
     const Case cases[] = {
         {0.0f, {0.5f, 1.0f, 0.0f, 0.5f}},
-        {0.3f, {0.8f, 0.0f}},            // a host value between the states advances by half
+        {0.3f, {0.8f, 0.0f}},  // a host value between the states advances by half
         {-0.7f, {-0.2f, 0.3f, 0.8f, 0.0f}},
         {1.7f, {0.0f}},
-        {kNaN, {0.0f, 0.5f}},            // NaN wraps to 0 instead of sticking
+        {kNaN, {0.0f, 0.5f}},  // NaN wraps to 0 instead of sticking
     };
     for (const Case& c : cases) {
         Rig rig;
@@ -78,9 +78,20 @@ TEST(Toggle, ClicksCycleThroughTheStatesAndReportEachAtOnce) {
 
 TEST(Toggle, FrameFollowsTheValueAndNeverLeavesTheStrip) {
     const std::pair<float, int> cases[] = {
-        {0.0f, 0}, {0.44f, 0}, {0.45f, 1}, {0.5f, 1}, {0.94f, 1}, {0.95f, 2}, {1.0f, 2},
+        {0.0f, 0},
+        {0.44f, 0},
+        {0.45f, 1},
+        {0.5f, 1},
+        {0.94f, 1},
+        {0.95f, 2},
+        {1.0f, 2},
         // Host values outside the states still pick one of the three frames.
-        {1.7f, 2}, {1e9f, 2}, {kInf, 2}, {-0.3f, 0}, {-kInf, 0}, {kNaN, 0},
+        {1.7f, 2},
+        {1e9f, 2},
+        {kInf, 2},
+        {-0.3f, 0},
+        {-kInf, 0},
+        {kNaN, 0},
     };
     for (const auto& [value, frame] : cases) {
         Rig rig;
@@ -199,7 +210,10 @@ TEST(Knob, WheelStepsByAHundredthWithinTheRange) {
         int steps;
         float expected;
         bool reported;
-    } cases[] = {{0.5f, 1, 0.51f, true}, {0.5f, -1, 0.49f, true}, {1.0f, 1, 1.0f, false}, {0.0f, -1, 0.0f, false},
+    } cases[] = {{0.5f, 1, 0.51f, true},
+                 {0.5f, -1, 0.49f, true},
+                 {1.0f, 1, 1.0f, false},
+                 {0.0f, -1, 0.0f, false},
                  {0.995f, 1, 1.0f, true}};
     for (const auto& c : cases) {
         Rig rig;
@@ -219,14 +233,12 @@ TEST(Knob, SetValueClampsAndMarksDirtyOnlyWhenTheFrameChanges) {
         float stored;
         bool dirty;
     } steps[] = {
-        {0.55f, 0.55f, true},    // frame 34
-        {0.5f, 0.5f, true},      // frame 31
-        {0.5f, 0.5f, false},     // the value it has: nothing at all
-        {0.501f, 0.501f, false},  // still frame 31
-        {1.7f, 1.0f, true},      // clamped, frame 63
-        {1.0f, 1.0f, false},
-        {-2.0f, 0.0f, true},
-        {kNaN, 0.0f, false},     // NaN is taken as 0
+        {0.55f, 0.55f, true},                                               // frame 34
+        {0.5f, 0.5f, true},                                                 // frame 31
+        {0.5f, 0.5f, false},                                                // the value it has: nothing at all
+        {0.501f, 0.501f, false},                                            // still frame 31
+        {1.7f, 1.0f, true},                                                 // clamped, frame 63
+        {1.0f, 1.0f, false},     {-2.0f, 0.0f, true}, {kNaN, 0.0f, false},  // NaN is taken as 0
         {0.3f, 0.3f, true},
     };
     for (const auto& s : steps) {
@@ -267,13 +279,13 @@ TEST(StepKnob, SnapsAfterMoreThanHalfAStepOfTravel) {
         std::vector<float> reports;
     };
     const Case cases[] = {
-        {0, {75}, 0.5f, {}},              // 25 pixels: exactly half a step, no position qualifies
-        {0, {74}, 0.75f, {0.75f}},        // 26 pixels
+        {0, {75}, 0.5f, {}},        // 25 pixels: exactly half a step, no position qualifies
+        {0, {74}, 0.75f, {0.75f}},  // 26 pixels
         {0, {74, 48}, 1.0f, {0.75f, 1.0f}},
-        {1, {74}, 0.75f, {0.75f}},        // the right button is no finer
+        {1, {74}, 0.75f, {0.75f}},  // the right button is no finer
         {0, {126}, 0.25f, {0.25f}},
         {0, {90, 80, 74}, 0.75f, {0.75f}},  // travel adds up over moves
-        {0, {0}, 1.0f, {1.0f}},           // 100 pixels at once: the accumulator is clamped
+        {0, {0}, 1.0f, {1.0f}},             // 100 pixels at once: the accumulator is clamped
     };
     for (const Case& c : cases) {
         Rig rig;

@@ -212,9 +212,8 @@ TEST(BackendClass, TheWindowClassIsRegisteredExactlyWhileAnEditorLives) {
     EXPECT_TRUE(classRegistered());
     ASSERT_TRUE(b->open(host));
     const PixelImage expected = softPicture(second);
-    EXPECT_TRUE(harness::pumpUntil([&] {
-        return harness::grab(static_cast<Win32Platform&>(b->platform()).windowHandle()) == expected;
-    }));
+    EXPECT_TRUE(harness::pumpUntil(
+        [&] { return harness::grab(static_cast<Win32Platform&>(b->platform()).windowHandle()) == expected; }));
     second.attach(nullptr);
     delete b;
     EXPECT_FALSE(classRegistered());

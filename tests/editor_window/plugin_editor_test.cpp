@@ -86,7 +86,8 @@ TEST_F(PluginEditor, ClicksChangeTheirParameterAndTheHostIsTold) {
         harness::click(c.x, c.y);
         for (VstInt32 i = 0; i < FakeSynth::kParams; ++i) {
             if (i == c.param) continue;
-            EXPECT_EQ(host.getParameter(i), before[i]) << "parameter " << i << " after a click at " << c.x << "," << c.y;
+            EXPECT_EQ(host.getParameter(i), before[i])
+                << "parameter " << i << " after a click at " << c.x << "," << c.y;
         }
         if (c.param < 0) {
             EXPECT_EQ(host.countCalls(audioMasterAutomate), 0);

@@ -29,7 +29,7 @@ bool pumpUntil(const std::function<bool()>& done, int timeoutMilliseconds = 2000
 // Mouse input as a user makes it, at screen coordinates (here equal to the
 // editor's client coordinates). Each call lets the messages it causes be handled.
 void moveTo(int x, int y);
-void press(int button);    // 0 left, 1 right
+void press(int button);  // 0 left, 1 right
 void release(int button);
 void click(int x, int y, int button = 0);
 void wheel(int x, int y, int delta);

@@ -15,16 +15,14 @@ std::atomic<bool> counting{false};
 std::atomic<int64_t> allocations{0};
 std::atomic<int64_t> releases{0};
 
-void* allocate(std::size_t size)
-{
+void* allocate(std::size_t size) {
     if (counting.load()) ++allocations;
     void* p = std::malloc(size ? size : 1);
     if (!p) throw std::bad_alloc();
     return p;
 }
 
-void release(void* p)
-{
+void release(void* p) {
     if (p && counting.load()) ++releases;
     std::free(p);
 }
@@ -33,13 +31,11 @@ void release(void* p)
 
 void* operator new(std::size_t size) { return allocate(size); }
 void* operator new[](std::size_t size) { return allocate(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
     if (counting.load()) ++allocations;
     return std::malloc(size ? size : 1);
 }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
-{
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
     if (counting.load()) ++allocations;
     return std::malloc(size ? size : 1);
 }
@@ -50,8 +46,7 @@ void operator delete[](void* p, std::size_t) noexcept { release(p); }
 
 using namespace voices_test;
 
-TEST(RenderAllocation, HostBlocksAllocateNothingAndFreeAtMostTheSupersededTable)
-{
+TEST(RenderAllocation, HostBlocksAllocateNothingAndFreeAtMostTheSupersededTable) {
     // The counters see allocations (the replacement is linked in).
     counting = true;
     delete new int(1);

@@ -7,8 +7,7 @@ namespace {
 
 constexpr float kRate = 88200.0f;
 
-int32_t samplesUntilStageChanges(Envelope& env, int32_t limit = 10000000)
-{
+int32_t samplesUntilStageChanges(Envelope& env, int32_t limit = 10000000) {
     const int32_t stage = env.stage;
     int32_t n = 0;
     while (env.stage == stage && n < limit) {
@@ -20,8 +19,7 @@ int32_t samplesUntilStageChanges(Envelope& env, int32_t limit = 10000000)
 
 }  // namespace
 
-TEST(EnvelopeTimes, AttackCoefficientForHalfAt88200Hz)
-{
+TEST(EnvelopeTimes, AttackCoefficientForHalfAt88200Hz) {
     Envelope env;
     setEnvelopeTimes(env, kRate, 0.5f, 0.5f, 0.5f, 0.5f);
     EXPECT_NEAR(env.coef[Envelope::kAttack], 2.0027e-5f, 0.0001e-5f);
@@ -30,8 +28,7 @@ TEST(EnvelopeTimes, AttackCoefficientForHalfAt88200Hz)
     EXPECT_EQ(env.coef[Envelope::kIdle], 0.0f);
 }
 
-TEST(EnvelopeTimes, FullSustainBehavesAsPointNine)
-{
+TEST(EnvelopeTimes, FullSustainBehavesAsPointNine) {
     Envelope full, nine;
     setEnvelopeTimes(full, kRate, 0.2f, 0.3f, 1.0f, 0.4f);
     setEnvelopeTimes(nine, kRate, 0.2f, 0.3f, 0.9f, 0.4f);
@@ -41,8 +38,7 @@ TEST(EnvelopeTimes, FullSustainBehavesAsPointNine)
     }
 }
 
-TEST(EnvelopeTimes, StagesTakeTheirTimes)
-{
+TEST(EnvelopeTimes, StagesTakeTheirTimes) {
     Envelope env;
     setEnvelopeTimes(env, kRate, 0.0f, 0.0f, 0.5f, 0.0f);
     env.stage = Envelope::kAttack;
@@ -63,8 +59,7 @@ TEST(EnvelopeTimes, StagesTakeTheirTimes)
     EXPECT_NEAR(attack / kRate, 3.0006f, 0.01f);  // 6 x (0.5 + 0.0001) seconds
 }
 
-TEST(EnvelopeTimes, ReleaseStartsFromTheLevelReachedThenFadesToIdle)
-{
+TEST(EnvelopeTimes, ReleaseStartsFromTheLevelReachedThenFadesToIdle) {
     Envelope env;
     setEnvelopeTimes(env, kRate, 0.5f, 0.5f, 0.5f, 0.01f);
     env.stage = Envelope::kAttack;
@@ -79,8 +74,7 @@ TEST(EnvelopeTimes, ReleaseStartsFromTheLevelReachedThenFadesToIdle)
     EXPECT_EQ(env.stage, Envelope::kIdle);
 }
 
-TEST(EnvelopeTimes, SustainJustBelowOneStillSettlesOnTheSustain)
-{
+TEST(EnvelopeTimes, SustainJustBelowOneStillSettlesOnTheSustain) {
     // epsilon / (1 - s) reaches 1 above 0.995: the decay must still converge.
     for (float sustain : {0.9951f, 0.996f, 0.998f, 0.9999f, 0.99999994f}) {
         Envelope env;

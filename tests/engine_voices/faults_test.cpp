@@ -16,8 +16,7 @@ constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 }  // namespace
 
-TEST(PitchRange, NotesBelowAndAboveTheMidiTableKeepTheOctaveRule)
-{
+TEST(PitchRange, NotesBelowAndAboveTheMidiTableKeepTheOctaveRule) {
     EXPECT_EQ(pitchIndex(0, 0.0f), -12);
     EXPECT_EQ(pitchIndex(127, 1.0f), 163);
     EXPECT_EQ(pitchIndex(69, 0.3f), 69);
@@ -46,15 +45,13 @@ TEST(PitchRange, NotesBelowAndAboveTheMidiTableKeepTheOctaveRule)
     const double subStep = std::trunc(32767.0f / (88200.0f / high.noteFrequency));
     ASSERT_GT(subStep, 32767.0);
     EXPECT_EQ(static_cast<uint16_t>(high.subIncrement), static_cast<uint32_t>(subStep) & 0xFFFFu);
-    EXPECT_EQ(high.osc[0].increment,
-              static_cast<int32_t>(256.0 / ((1.0 / high.noteFrequency) * 88200.0) * 65535.0));
+    EXPECT_EQ(high.osc[0].increment, static_cast<int32_t>(256.0 / ((1.0 / high.noteFrequency) * 88200.0) * 65535.0));
     BlockRun run;
     run.render(*engine, 512);
     for (float x : run.mixL) ASSERT_TRUE(std::isfinite(x));
 }
 
-TEST(SafeConvert, TruncationIsDefinedForEveryValue)
-{
+TEST(SafeConvert, TruncationIsDefinedForEveryValue) {
     EXPECT_EQ(truncateWrapped32(83694.9), 83694u);
     EXPECT_EQ(truncateWrapped32(-1.5), 0xFFFFFFFFu);
     EXPECT_EQ(truncateWrapped32(4294967296.0 + 5.0), 5u);
@@ -66,8 +63,7 @@ TEST(SafeConvert, TruncationIsDefinedForEveryValue)
     EXPECT_EQ(truncateClamped(-3.99f, -64, 64), -3);
 }
 
-TEST(QueueOverflow, AFloodOfNotesKeepsTheFirst128AndLeavesNoVoiceWaiting)
-{
+TEST(QueueOverflow, AFloodOfNotesKeepsTheFirst128AndLeavesNoVoiceWaiting) {
     auto engine = makeEngine();
     for (int32_t n = 0; n < 300; ++n) engine->noteOn(n % 128, 1.0f, n);
     EXPECT_EQ(engine->eventCount, SynthEngine::kQueueCapacity);
@@ -80,8 +76,7 @@ TEST(QueueOverflow, AFloodOfNotesKeepsTheFirst128AndLeavesNoVoiceWaiting)
     for (const SynthVoice& voice : engine->voices) EXPECT_FALSE(voice.starting);
 }
 
-TEST(QueueOverflow, AReleaseIsNeverLostWhenTheQueueIsFull)
-{
+TEST(QueueOverflow, AReleaseIsNeverLostWhenTheQueueIsFull) {
     auto engine = makeEngine();
     // Voices sounding key 60, then a queue filled with starts of key 60: the
     // release walk fans out to far more entries than fit.
@@ -109,12 +104,12 @@ TEST(QueueOverflow, AReleaseIsNeverLostWhenTheQueueIsFull)
     }
     // Key 61 was queued after the starts and still plays.
     bool keyPlays = false;
-    for (const SynthVoice& voice : engine->voices) keyPlays = keyPlays || (voice.sounding && voice.note == 61 && !voice.released);
+    for (const SynthVoice& voice : engine->voices)
+        keyPlays = keyPlays || (voice.sounding && voice.note == 61 && !voice.released);
     EXPECT_TRUE(keyPlays);
 }
 
-TEST(EventFrames, FramesBeyondTheBlockOrOutOfOrderAreClampedInOrder)
-{
+TEST(EventFrames, FramesBeyondTheBlockOrOutOfOrderAreClampedInOrder) {
     // Beyond the block: applied at its end, heard from the next block.
     auto late = makeEngine();
     auto twin = makeEngine();
@@ -143,12 +138,11 @@ TEST(EventFrames, FramesBeyondTheBlockOrOutOfOrderAreClampedInOrder)
     EXPECT_EQ(firstDifference(a.mixL, b.mixL), -1);
 }
 
-TEST(NonFinite, DivergingFiltersAndAbsurdValuesNeverPoisonLaterNotes)
-{
-    const int32_t indices[] = {param::kStereoWidth, param::kOctave, param::kSubLevel, param::kFilterAttack,
-                               param::kFilterAttack + 2, param::kFilterDepth, param::kCutoff,
-                               param::kFilterVelocity, param::kAttack, param::kAttack + 1, param::kAttack + 2,
-                               param::kRelease, param::kVelocity, param::kVolume};
+TEST(NonFinite, DivergingFiltersAndAbsurdValuesNeverPoisonLaterNotes) {
+    const int32_t indices[] = {
+        param::kStereoWidth, param::kOctave,  param::kSubLevel,       param::kFilterAttack, param::kFilterAttack + 2,
+        param::kFilterDepth, param::kCutoff,  param::kFilterVelocity, param::kAttack,       param::kAttack + 1,
+        param::kAttack + 2,  param::kRelease, param::kVelocity,       param::kVolume};
     const float values[] = {kNaN, kInf, -kInf, 1e30f, -1e30f, 50.0f, -50.0f};
     for (int32_t index : indices) {
         for (float value : values) {
@@ -165,8 +159,7 @@ TEST(NonFinite, DivergingFiltersAndAbsurdValuesNeverPoisonLaterNotes)
             for (int32_t block = 0; block < 8; ++block) {
                 host.render(*engine, 128);
                 for (int32_t j = 0; j < 128; ++j)
-                    ASSERT_TRUE(std::isfinite(host.outL[j]) && std::isfinite(host.outR[j]))
-                        << index << " = " << value;
+                    ASSERT_TRUE(std::isfinite(host.outL[j]) && std::isfinite(host.outR[j])) << index << " = " << value;
             }
             for (const SynthVoice& voice : engine->voices) ASSERT_TRUE(voiceStateFinite(voice));
 
@@ -191,8 +184,7 @@ TEST(NonFinite, DivergingFiltersAndAbsurdValuesNeverPoisonLaterNotes)
     }
 }
 
-TEST(PitchBend, ScalesEveryReaderFromItsFrameWithoutMovingThePosition)
-{
+TEST(PitchBend, ScalesEveryReaderFromItsFrameWithoutMovingThePosition) {
     auto engine = makeEngine();
     engine->noteOn(69, 1.0f, 0);
     applyQueue(*engine);
@@ -225,8 +217,7 @@ TEST(PitchBend, ScalesEveryReaderFromItsFrameWithoutMovingThePosition)
     EXPECT_EQ(bendFactorFor(8191.0f / 8192.0f), static_cast<float>(std::exp2(8191.0 / 8192.0)));
 }
 
-TEST(PitchBend, ACentredWheelChangesNoSample)
-{
+TEST(PitchBend, ACentredWheelChangesNoSample) {
     auto bent = makeEngine();
     auto plain = makeEngine();
     copyTable(*bent, *plain);

@@ -14,8 +14,7 @@ namespace {
 
 struct Fingerprint {
     uint32_t hash = 2166136261u;
-    void add(float x)
-    {
+    void add(float x) {
         uint32_t bits;
         std::memcpy(&bits, &x, sizeof bits);
         hash = (hash ^ bits) * 16777619u;
@@ -24,8 +23,7 @@ struct Fingerprint {
 
 }  // namespace
 
-TEST(LibmValues, MatchTheLinuxBuildBitForBit)
-{
+TEST(LibmValues, MatchTheLinuxBuildBitForBit) {
     Fingerprint envelopes, sub, bend;
     for (float rate : {88200.0f, 96000.0f, 176400.0f, 192000.0f}) {
         for (int32_t step = 0; step <= 1000; ++step) {

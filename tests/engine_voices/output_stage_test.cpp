@@ -10,9 +10,8 @@
 
 using voices_test::sameBits;
 
-TEST(HalfBand, ImpulseResponseOfAFreshFilter)
-{
-    const double expected[] = {0.0217777, 0.1184153, 0.2989942, 0.4267038,
+TEST(HalfBand, ImpulseResponseOfAFreshFilter) {
+    const double expected[] = {0.0217777, 0.1184153,  0.2989942,  0.4267038,
                                0.3121143, -0.0052021, -0.2081629, -0.0952393};
     HalfBandFilter filter;
     std::vector<float> impulse(8, 0.0f);
@@ -21,8 +20,7 @@ TEST(HalfBand, ImpulseResponseOfAFreshFilter)
     for (int32_t i = 0; i < 8; ++i) EXPECT_NEAR(impulse[i], expected[i], 5e-7) << i;
 }
 
-TEST(HalfBand, StereoPathEqualsEachChannelAlone)
-{
+TEST(HalfBand, StereoPathEqualsEachChannelAlone) {
     HalfBandFilter leftAlone, rightAlone, left, right;
     uint32_t seed = 12345;
     for (int32_t block = 0; block < 4; ++block) {
@@ -43,8 +41,7 @@ TEST(HalfBand, StereoPathEqualsEachChannelAlone)
     }
 }
 
-TEST(OutputStage, UnityGainAtDc)
-{
+TEST(OutputStage, UnityGainAtDc) {
     for (float c : {1.0f, -0.25f, 0.001f}) {
         HalfBandFilter filterL, filterR;
         std::vector<float> mixL(2048, c), mixR(2048, -c), outL(1024), outR(1024);
@@ -56,11 +53,14 @@ TEST(OutputStage, UnityGainAtDc)
     }
 }
 
-TEST(OutputStage, NonFiniteMixSamplesAreZeroedAndTheFiltersStayFinite)
-{
-    std::vector<float> mix = {1.0f, std::numeric_limits<float>::quiet_NaN(), -2.0f,
-                              std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
-                              3.4e38f, -0.0f};
+TEST(OutputStage, NonFiniteMixSamplesAreZeroedAndTheFiltersStayFinite) {
+    std::vector<float> mix = {1.0f,
+                              std::numeric_limits<float>::quiet_NaN(),
+                              -2.0f,
+                              std::numeric_limits<float>::infinity(),
+                              -std::numeric_limits<float>::infinity(),
+                              3.4e38f,
+                              -0.0f};
     sanitizeMix(mix.data(), static_cast<int32_t>(mix.size()));
     const std::vector<float> expected = {1.0f, 0.0f, -2.0f, 0.0f, 0.0f, 3.4e38f, -0.0f};
     for (size_t i = 0; i < mix.size(); ++i) EXPECT_TRUE(sameBits(mix[i], expected[i])) << i;

@@ -12,8 +12,7 @@
 
 using namespace voices_test;
 
-TEST(RenderBlock, EventsTakeEffectAtTheirExactFrames)
-{
+TEST(RenderBlock, EventsTakeEffectAtTheirExactFrames) {
     for (int32_t frame : {0, 1, 37, 127}) {
         auto engine = makeEngine();
         engine->params[param::kCutoff] = 1.0f;  // an open filter: the first sample already sounds
@@ -25,8 +24,7 @@ TEST(RenderBlock, EventsTakeEffectAtTheirExactFrames)
     }
 }
 
-TEST(RenderBlock, AnEventAtTheBlockEndIsHeardFromTheNextBlock)
-{
+TEST(RenderBlock, AnEventAtTheBlockEndIsHeardFromTheNextBlock) {
     auto atEnd = makeEngine();
     auto atStart = makeEngine();
     copyTable(*atEnd, *atStart);
@@ -42,8 +40,7 @@ TEST(RenderBlock, AnEventAtTheBlockEndIsHeardFromTheNextBlock)
     EXPECT_EQ(firstDifference(second.mixR, twin.mixR), -1);
 }
 
-TEST(RenderBlock, TwoEventsAtOneFrameApplyInArrivalOrder)
-{
+TEST(RenderBlock, TwoEventsAtOneFrameApplyInArrivalOrder) {
     // A release queued at the start's own frame right after it: nothing is
     // rendered between them, so the note is released from level 0 and never
     // sounds; in the other order the release finds nothing to release.
@@ -62,8 +59,7 @@ TEST(RenderBlock, TwoEventsAtOneFrameApplyInArrivalOrder)
     EXPECT_FALSE(engine->voices[1].released);
 }
 
-TEST(HostBlock, SilenceWithoutNotesStaysWithinRoundingOfZero)
-{
+TEST(HostBlock, SilenceWithoutNotesStaysWithinRoundingOfZero) {
     auto engine = makeEngine();
     HostRun host(1024);
     for (int32_t block = 0; block < 50; ++block) {
@@ -75,8 +71,7 @@ TEST(HostBlock, SilenceWithoutNotesStaysWithinRoundingOfZero)
     }
 }
 
-TEST(HostBlock, NoFramesWritesNothing)
-{
+TEST(HostBlock, NoFramesWritesNothing) {
     auto engine = makeEngine();
     HostRun host(64);
     std::vector<float> out(4, 7.0f);
@@ -90,56 +85,53 @@ namespace {
 // A scripted performance: per host block, what happens before it renders.
 using Script = std::function<void(SynthEngine&, int32_t block)>;
 
-void playScript(SynthEngine& engine, int32_t block)
-{
+void playScript(SynthEngine& engine, int32_t block) {
     float* p = engine.params;
     switch (block) {
-    case 0:
-        for (int32_t n = 0; n < 6; ++n) engine.noteOn(48 + 5 * n, 0.3f + 0.1f * n, 2 * (17 * n % 200));
-        break;
-    case 3:
-        engine.noteOff(53, 100);
-        engine.noteOn(53, 1.0f, 101);
-        engine.queuePitchBend(0.5f, 150);
-        break;
-    case 5:
-        p[param::kCutoff] = 0.9f;
-        p[param::kFilterDepth] = 1.0f;
-        p[param::kSubLevel] = 1.0f;
-        p[param::kStereoWidth] = 0.2f;
-        engine.paramChanged(param::kStereoWidth);
-        for (int32_t n = 0; n < 14; ++n) engine.noteOn(60 + n, 0.9f, 2 * n);  // every voice busy
-        break;
-    case 8:
-        p[param::kAttack + 2] = 0.2f;  // "S"
-        engine.paramChanged(param::kAttack + 2);
-        p[param::kFilterAttack + 1] = 0.05f;  // "F_D"
-        engine.paramChanged(param::kFilterAttack + 1);
-        engine.queuePitchBend(-1.0f, 0);
-        engine.queuePitchBend(0.0f, 300);
-        break;
-    case 10:
-        p[param::kOctave] = 0.9f;
-        engine.noteOn(100, 0.7f, 33);
-        p[param::kVolume] = 1.3f;
-        p[param::kVelocity] = 0.0f;
-        break;
-    case 12:
-        for (int32_t key = 40; key < 110; ++key) engine.noteOff(key, 3 * (key - 40));
-        break;
-    case 14:
-        p[param::kAttack + 3] = 0.0f;  // "R": quick release, voices go idle mid-block
-        engine.paramChanged(param::kAttack + 3);
-        engine.noteOn(30, 1.0f, 5);
-        engine.noteOff(30, 400);
-        break;
-    default:
-        break;
+        case 0:
+            for (int32_t n = 0; n < 6; ++n) engine.noteOn(48 + 5 * n, 0.3f + 0.1f * n, 2 * (17 * n % 200));
+            break;
+        case 3:
+            engine.noteOff(53, 100);
+            engine.noteOn(53, 1.0f, 101);
+            engine.queuePitchBend(0.5f, 150);
+            break;
+        case 5:
+            p[param::kCutoff] = 0.9f;
+            p[param::kFilterDepth] = 1.0f;
+            p[param::kSubLevel] = 1.0f;
+            p[param::kStereoWidth] = 0.2f;
+            engine.paramChanged(param::kStereoWidth);
+            for (int32_t n = 0; n < 14; ++n) engine.noteOn(60 + n, 0.9f, 2 * n);  // every voice busy
+            break;
+        case 8:
+            p[param::kAttack + 2] = 0.2f;  // "S"
+            engine.paramChanged(param::kAttack + 2);
+            p[param::kFilterAttack + 1] = 0.05f;  // "F_D"
+            engine.paramChanged(param::kFilterAttack + 1);
+            engine.queuePitchBend(-1.0f, 0);
+            engine.queuePitchBend(0.0f, 300);
+            break;
+        case 10:
+            p[param::kOctave] = 0.9f;
+            engine.noteOn(100, 0.7f, 33);
+            p[param::kVolume] = 1.3f;
+            p[param::kVelocity] = 0.0f;
+            break;
+        case 12:
+            for (int32_t key = 40; key < 110; ++key) engine.noteOff(key, 3 * (key - 40));
+            break;
+        case 14:
+            p[param::kAttack + 3] = 0.0f;  // "R": quick release, voices go idle mid-block
+            engine.paramChanged(param::kAttack + 3);
+            engine.noteOn(30, 1.0f, 5);
+            engine.noteOff(30, 400);
+            break;
+        default: break;
     }
 }
 
-void expectFastEqualsReference(const LaneKernelInfo& kernel, int32_t frames, int32_t capacity)
-{
+void expectFastEqualsReference(const LaneKernelInfo& kernel, int32_t frames, int32_t capacity) {
     auto fast = makeEngine();
     auto slow = makeEngine();
     copyTable(*fast, *slow);
@@ -171,8 +163,7 @@ void expectFastEqualsReference(const LaneKernelInfo& kernel, int32_t frames, int
 
 }  // namespace
 
-TEST(FastRender, EveryKernelEqualsTheReferenceBitForBit)
-{
+TEST(FastRender, EveryKernelEqualsTheReferenceBitForBit) {
     int32_t count = 0;
     const LaneKernelInfo* kernels = availableLaneKernels(&count);
     for (int32_t k = 0; k < count; ++k) {
@@ -181,8 +172,7 @@ TEST(FastRender, EveryKernelEqualsTheReferenceBitForBit)
     }
 }
 
-TEST(FastRender, LongBlocksInPiecesEqualOneLongBlock)
-{
+TEST(FastRender, LongBlocksInPiecesEqualOneLongBlock) {
     // Buffers for 37 host frames, blocks of 256: events fall into later pieces.
     int32_t count = 0;
     const LaneKernelInfo* kernels = availableLaneKernels(&count);
@@ -190,8 +180,7 @@ TEST(FastRender, LongBlocksInPiecesEqualOneLongBlock)
     expectFastEqualsReference(kernels[0], 256, 3);  // odd capacity: pieces of one host frame
 }
 
-TEST(FastRender, BlockRenderEqualsReferenceAtEngineLevel)
-{
+TEST(FastRender, BlockRenderEqualsReferenceAtEngineLevel) {
     auto fast = makeEngine();
     auto slow = makeEngine();
     copyTable(*fast, *slow);

@@ -7,8 +7,7 @@
 
 namespace voices_test {
 
-std::vector<float> padProgram()
-{
+std::vector<float> padProgram() {
     std::vector<float> values(param::kCount, 0.0f);
     for (int32_t h = 0; h <= param::kLastHarmonic; ++h) values[h] = (h % 3 == 0) ? 1.0f : 0.5f;
     values[param::kBandwidth] = 0.3f;
@@ -29,8 +28,7 @@ std::vector<float> padProgram()
     return values;
 }
 
-std::unique_ptr<SynthEngine> makeEngine()
-{
+std::unique_ptr<SynthEngine> makeEngine() {
     auto engine = std::make_unique<SynthEngine>();
     engine->setSampleRate(kHostRate);
     engine->loadAllParameters(padProgram().data());
@@ -38,14 +36,12 @@ std::unique_ptr<SynthEngine> makeEngine()
     return engine;
 }
 
-void copyTable(const SynthEngine& model, SynthEngine& engine)
-{
+void copyTable(const SynthEngine& model, SynthEngine& engine) {
     adoptPendingTable(engine.wavetable);
     std::memcpy(engine.wavetable.current, model.wavetable.current, sizeof(float) * (Wavetable::kLength + 1));
 }
 
-void useTestTable(SynthEngine& engine)
-{
+void useTestTable(SynthEngine& engine) {
     adoptPendingTable(engine.wavetable);
     float* table = engine.wavetable.current;
     const double kTwoPi = 6.283185307179586;
@@ -57,13 +53,9 @@ void useTestTable(SynthEngine& engine)
     table[Wavetable::kLength] = table[0];
 }
 
-void applyQueue(SynthEngine& engine)
-{
-    renderBlock(engine, nullptr, nullptr, nullptr, nullptr, 0);
-}
+void applyQueue(SynthEngine& engine) { renderBlock(engine, nullptr, nullptr, nullptr, nullptr, 0); }
 
-void BlockRun::render(SynthEngine& engine, int32_t count)
-{
+void BlockRun::render(SynthEngine& engine, int32_t count) {
     scratchL.assign(count, 0.0f);
     scratchR.assign(count, 0.0f);
     mixL.assign(count, 0.0f);
@@ -71,8 +63,7 @@ void BlockRun::render(SynthEngine& engine, int32_t count)
     renderBlock(engine, scratchL.data(), scratchR.data(), mixL.data(), mixR.data(), count);
 }
 
-void BlockRun::renderReference(SynthEngine& engine, int32_t count)
-{
+void BlockRun::renderReference(SynthEngine& engine, int32_t count) {
     scratchL.assign(count, 0.0f);
     scratchR.assign(count, 0.0f);
     mixL.assign(count, 0.0f);
@@ -80,27 +71,21 @@ void BlockRun::renderReference(SynthEngine& engine, int32_t count)
     reference::renderBlock(engine, scratchL.data(), scratchR.data(), mixL.data(), mixR.data(), count);
 }
 
-HostRun::HostRun(int32_t capacity)
-    : scratchL(capacity), scratchR(capacity), mixL(capacity), mixR(capacity)
-{
-}
+HostRun::HostRun(int32_t capacity) : scratchL(capacity), scratchR(capacity), mixL(capacity), mixR(capacity) {}
 
-void HostRun::render(SynthEngine& engine, int32_t frames)
-{
+void HostRun::render(SynthEngine& engine, int32_t frames) {
     outL.assign(frames, 0.0f);
     outR.assign(frames, 0.0f);
     renderHostBlock(engine, filterL, filterR, buffers(), outL.data(), outR.data(), frames);
 }
 
-void HostRun::renderReference(SynthEngine& engine, int32_t frames)
-{
+void HostRun::renderReference(SynthEngine& engine, int32_t frames) {
     outL.assign(frames, 0.0f);
     outR.assign(frames, 0.0f);
     reference::processReplacing(engine, filterL, filterR, buffers(), outL.data(), outR.data(), frames);
 }
 
-int64_t firstDifference(const std::vector<float>& a, const std::vector<float>& b)
-{
+int64_t firstDifference(const std::vector<float>& a, const std::vector<float>& b) {
     if (a.size() != b.size()) return 0;
     for (size_t i = 0; i < a.size(); ++i) {
         if (!sameBits(a[i], b[i])) return static_cast<int64_t>(i);

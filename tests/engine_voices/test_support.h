@@ -45,8 +45,10 @@ struct HostRun {
     explicit HostRun(int32_t capacity);
     std::vector<float> scratchL, scratchR, mixL, mixR, outL, outR;
     HalfBandFilter filterL, filterR;
-    RenderBuffers buffers() { return RenderBuffers{scratchL.data(), scratchR.data(), mixL.data(), mixR.data(),
-                                                   static_cast<int32_t>(mixL.size())}; }
+    RenderBuffers buffers() {
+        return RenderBuffers{scratchL.data(), scratchR.data(), mixL.data(), mixR.data(),
+                             static_cast<int32_t>(mixL.size())};
+    }
     void render(SynthEngine& engine, int32_t frames);
     void renderReference(SynthEngine& engine, int32_t frames);
 };

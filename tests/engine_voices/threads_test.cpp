@@ -12,8 +12,7 @@
 
 using namespace voices_test;
 
-TEST(RenderThreads, BlocksRenderWhileTablesAreRegenerated)
-{
+TEST(RenderThreads, BlocksRenderWhileTablesAreRegenerated) {
     auto engine = makeEngine();
     std::atomic<bool> done{false};
     std::atomic<int32_t> generations{0};

@@ -8,21 +8,20 @@
 
 using namespace voices_test;
 
-TEST(NoteTables, MidiEntriesFollowTheSemitoneSeriesAndTheExtensionKeepsItsRatio)
-{
+TEST(NoteTables, MidiEntriesFollowTheSemitoneSeriesAndTheExtensionKeepsItsRatio) {
     SynthEngine engine;
     EXPECT_EQ(engine.noteFrequencies[69], 440.0f);
     EXPECT_EQ(engine.noteFrequencies[0], 8.1757994f);
     EXPECT_NEAR(engine.noteFrequencies[127], 12543.85f, 0.01f);
     double f = 8.175798915636872;
-    for (int32_t n = 0; n < 128; ++n, f *= 1.059463094359) ASSERT_EQ(engine.noteFrequencies[n], static_cast<float>(f)) << n;
+    for (int32_t n = 0; n < 128; ++n, f *= 1.059463094359)
+        ASSERT_EQ(engine.noteFrequencies[n], static_cast<float>(f)) << n;
     // One octave below note 0 and up to three above note 127: the same ratio.
     for (int32_t n = kLowestPitchIndex; n + 12 <= kHighestPitchIndex; ++n)
         ASSERT_NEAR(engine.noteFrequencies[n + 12] / engine.noteFrequencies[n], 2.0f, 2e-6f) << n;
 }
 
-TEST(NoteTables, SubTableIsOneCycleOfSineCubedPeakingAtOne)
-{
+TEST(NoteTables, SubTableIsOneCycleOfSineCubedPeakingAtOne) {
     SynthEngine engine;
     EXPECT_EQ(engine.subTable[0], 0.0f);
     EXPECT_EQ(engine.subTable[1024], 1.0f);
@@ -31,8 +30,7 @@ TEST(NoteTables, SubTableIsOneCycleOfSineCubedPeakingAtOne)
     EXPECT_EQ(engine.subTable[100], g * g * g);
 }
 
-TEST(EngineConstruction, GeneratesTwiceBeforeTheFirstBlockAndOnlyForSpectralChanges)
-{
+TEST(EngineConstruction, GeneratesTwiceBeforeTheFirstBlockAndOnlyForSpectralChanges) {
     SynthEngine engine;
     EXPECT_EQ(engine.tablesGenerated.load(), 1u);  // createWavetable
     engine.loadAllParameters(padProgram().data());
@@ -49,8 +47,7 @@ TEST(EngineConstruction, GeneratesTwiceBeforeTheFirstBlockAndOnlyForSpectralChan
     EXPECT_EQ(engine.tablesGenerated.load(), 5u);
 }
 
-TEST(EngineConstruction, ParametersStartAtOneTenthAndLoadCopiesAll)
-{
+TEST(EngineConstruction, ParametersStartAtOneTenthAndLoadCopiesAll) {
     SynthEngine engine;
     EXPECT_EQ(engine.paramCount, 49);
     for (int32_t i = 0; i < engine.paramCount; ++i) ASSERT_EQ(engine.params[i], 0.1f);
@@ -60,8 +57,7 @@ TEST(EngineConstruction, ParametersStartAtOneTenthAndLoadCopiesAll)
     for (int32_t i = 0; i < engine.paramCount; ++i) ASSERT_EQ(engine.params[i], program[i]);
 }
 
-TEST(NoteStart, Key69At88200HzHasTheDocumentedIncrements)
-{
+TEST(NoteStart, Key69At88200HzHasTheDocumentedIncrements) {
     auto engine = makeEngine();
     engine->noteOn(69, 1.0f, 0);
     applyQueue(*engine);
@@ -75,10 +71,12 @@ TEST(NoteStart, Key69At88200HzHasTheDocumentedIncrements)
     EXPECT_EQ(voice.ampEnv.stage, Envelope::kAttack);
 }
 
-TEST(NoteStart, OctaveParameterShiftsByWholeOctaves)
-{
-    const struct { float octave; int32_t shift; } cases[] = {
-        {0.0f, -12}, {0.2499f, -12}, {0.25f, 0}, {0.4999f, 0}, {0.5f, 12}, {0.75f, 24}, {0.9999f, 24}, {1.0f, 36}};
+TEST(NoteStart, OctaveParameterShiftsByWholeOctaves) {
+    const struct {
+        float octave;
+        int32_t shift;
+    } cases[] = {{0.0f, -12}, {0.2499f, -12}, {0.25f, 0},    {0.4999f, 0},
+                 {0.5f, 12},  {0.75f, 24},    {0.9999f, 24}, {1.0f, 36}};
     auto engine = makeEngine();
     for (const auto& c : cases) {
         engine->params[param::kOctave] = c.octave;
@@ -89,8 +87,7 @@ TEST(NoteStart, OctaveParameterShiftsByWholeOctaves)
     }
 }
 
-TEST(NoteStart, StereoWidthSetsTheLeftStartOnlyForLaterNotes)
-{
+TEST(NoteStart, StereoWidthSetsTheLeftStartOnlyForLaterNotes) {
     auto engine = makeEngine();
     engine->params[param::kStereoWidth] = 1.0f;
     engine->paramChanged(param::kStereoWidth);
@@ -103,8 +100,7 @@ TEST(NoteStart, StereoWidthSetsTheLeftStartOnlyForLaterNotes)
     EXPECT_NE(engine->voices[0].osc[0].position, engine->voices[0].osc[1].position);  // running note unchanged
 }
 
-TEST(NoteStart, WidthZeroGivesIdenticalChannelsAndWidthOneDoesNot)
-{
+TEST(NoteStart, WidthZeroGivesIdenticalChannelsAndWidthOneDoesNot) {
     for (float width : {0.0f, 1.0f}) {
         auto engine = makeEngine();
         engine->params[param::kStereoWidth] = width;
@@ -119,8 +115,7 @@ TEST(NoteStart, WidthZeroGivesIdenticalChannelsAndWidthOneDoesNot)
     }
 }
 
-TEST(VoiceAllocation, NotesTakeVoicesInOrderAndTheReserveFollows)
-{
+TEST(VoiceAllocation, NotesTakeVoicesInOrderAndTheReserveFollows) {
     auto engine = makeEngine();
     EXPECT_EQ(engine->reserveVoice, 0);
     for (int32_t n = 1; n <= 16; ++n) {
@@ -148,8 +143,7 @@ TEST(VoiceAllocation, NotesTakeVoicesInOrderAndTheReserveFollows)
     EXPECT_TRUE(engine->voices[0].released);
 }
 
-TEST(VoiceAllocation, OneReleaseReachesEveryVoiceOfTheKey)
-{
+TEST(VoiceAllocation, OneReleaseReachesEveryVoiceOfTheKey) {
     auto engine = makeEngine();
     engine->noteOn(60, 1.0f, 0);
     engine->noteOn(60, 0.5f, 0);
@@ -166,8 +160,7 @@ TEST(VoiceAllocation, OneReleaseReachesEveryVoiceOfTheKey)
     EXPECT_EQ(engine->voices[2].ampEnv.stage, Envelope::kAttack);
 }
 
-TEST(VoiceAllocation, OnAndOffInOneBlockStartAndReleaseAtTheirFrames)
-{
+TEST(VoiceAllocation, OnAndOffInOneBlockStartAndReleaseAtTheirFrames) {
     // One block with the start at 10 and the release at 50 equals two blocks
     // cut at 50 with the release at the head of the second.
     auto together = makeEngine();
@@ -191,8 +184,7 @@ TEST(VoiceAllocation, OnAndOffInOneBlockStartAndReleaseAtTheirFrames)
     EXPECT_NE(one.mixL[40], 0.0f);
 }
 
-TEST(VoiceAllocation, AReserveWithAQueuedStartPlaysItThenIsTakenOver)
-{
+TEST(VoiceAllocation, AReserveWithAQueuedStartPlaysItThenIsTakenOver) {
     auto engine = makeEngine();
     for (int32_t n = 0; n < 17; ++n) engine->noteOn(50 + n, 1.0f, 0);
     // Every other voice waits to start: the first released one in the order,
@@ -208,8 +200,7 @@ TEST(VoiceAllocation, AReserveWithAQueuedStartPlaysItThenIsTakenOver)
     EXPECT_EQ(engine->voices[1].note, 80);
 }
 
-TEST(SampleRate, ChangesEnvelopesAtOnceButNotSoundingPitches)
-{
+TEST(SampleRate, ChangesEnvelopesAtOnceButNotSoundingPitches) {
     auto engine = makeEngine();
     engine->noteOn(69, 1.0f, 0);
     applyQueue(*engine);
@@ -223,8 +214,7 @@ TEST(SampleRate, ChangesEnvelopesAtOnceButNotSoundingPitches)
     EXPECT_LT(engine->voices[1].osc[0].increment, 83694);
 }
 
-TEST(AllNotesOff, ClearsSoundingOnlyAndALaterQueuedStartStillPlays)
-{
+TEST(AllNotesOff, ClearsSoundingOnlyAndALaterQueuedStartStillPlays) {
     auto engine = makeEngine();
     engine->noteOn(60, 1.0f, 0);
     applyQueue(*engine);

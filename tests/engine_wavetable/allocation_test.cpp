@@ -22,18 +22,14 @@ std::atomic<int> releases{0};
 
 namespace {
 
-void* countedAllocation(std::size_t size)
-{
+void* countedAllocation(std::size_t size) {
     allocations.fetch_add(1);
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
+    if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
 
-void countedRelease(void* p) noexcept
-{
-    if (p)
-        releases.fetch_add(1);
+void countedRelease(void* p) noexcept {
+    if (p) releases.fetch_add(1);
     std::free(p);
 }
 
@@ -46,8 +42,7 @@ void operator delete[](void* p) noexcept { countedRelease(p); }
 void operator delete(void* p, std::size_t) noexcept { countedRelease(p); }
 void operator delete[](void* p, std::size_t) noexcept { countedRelease(p); }
 
-TEST(WavetableAllocation, RegenerationAndAdoptionReuseTheirMemory)
-{
+TEST(WavetableAllocation, RegenerationAndAdoptionReuseTheirMemory) {
     std::array<float, 33> values;
     values.fill(0.5f);
     Wavetable table;

@@ -23,13 +23,11 @@ constexpr SimdLevel kLevels[] = {SimdLevel::kSse2, SimdLevel::kAvx2, SimdLevel::
 
 bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-float nextFloatUp(float x)
-{
+float nextFloatUp(float x) {
     uint32_t bits;
     std::memcpy(&bits, &x, sizeof bits);
     bits = x >= 0.0f ? bits + 1 : bits - 1;
-    if (x == 0.0f)
-        bits = 1;
+    if (x == 0.0f) bits = 1;
     std::memcpy(&x, &bits, sizeof x);
     return x;
 }
@@ -44,10 +42,8 @@ constexpr bool kLibmMustMatch =
 
 struct Mismatches {
     int64_t count = 0;
-    void note(const char* what, float input, float libm, float own)
-    {
-        if (count < 10)
-            std::printf("  %s(%.9g): libm %.9g, own %.9g\n", what, input, libm, own);
+    void note(const char* what, float input, float libm, float own) {
+        if (count < 10) std::printf("  %s(%.9g): libm %.9g, own %.9g\n", what, input, libm, own);
         ++count;
     }
 };
@@ -56,8 +52,7 @@ struct Mismatches {
 
 // The phases are float(float(s) * 2^-32) * 6.2831855f for every int32 s: the
 // integer-valued floats in [-2^31, 2^31] through the two float products.
-TEST(ExhaustiveRounding, EveryPhaseCosSin)
-{
+TEST(ExhaustiveRounding, EveryPhaseCosSin) {
     constexpr int32_t kBatch = 1 << 16;
     std::vector<float> phases;
     phases.reserve(kBatch);
@@ -73,8 +68,7 @@ TEST(ExhaustiveRounding, EveryPhaseCosSin)
         const int32_t n = static_cast<int32_t>(phases.size());
         cosSinPairs(phases.data(), n, pairs.data(), SimdLevel::kSse2);
         for (SimdLevel level : kLevels) {
-            if (level == SimdLevel::kSse2 || !simdLevelSupported(level))
-                continue;
+            if (level == SimdLevel::kSse2 || !simdLevelSupported(level)) continue;
             cosSinPairs(phases.data(), n, levelPairs.data(), level);
             ASSERT_EQ(0, std::memcmp(pairs.data(), levelPairs.data(), 2 * n * sizeof(float)));
         }
@@ -84,12 +78,9 @@ TEST(ExhaustiveRounding, EveryPhaseCosSin)
             const float libmSin = static_cast<float>(std::sin(phi));
             const bool cosMatches = sameBits(libmCos, pairs[2 * i]);
             const bool sinMatches = sameBits(libmSin, pairs[2 * i + 1]);
-            if (!cosMatches)
-                libmMismatches.note("cos", phases[i], libmCos, pairs[2 * i]);
-            if (!sinMatches)
-                libmMismatches.note("sin", phases[i], libmSin, pairs[2 * i + 1]);
-            if ((!cosMatches &&
-                 !sameBits(static_cast<float>(rounded_math::accurateCos(phi)), pairs[2 * i])) ||
+            if (!cosMatches) libmMismatches.note("cos", phases[i], libmCos, pairs[2 * i]);
+            if (!sinMatches) libmMismatches.note("sin", phases[i], libmSin, pairs[2 * i + 1]);
+            if ((!cosMatches && !sameBits(static_cast<float>(rounded_math::accurateCos(phi)), pairs[2 * i])) ||
                 (!sinMatches && !sameBits(static_cast<float>(rounded_math::accurateSin(phi)), pairs[2 * i + 1])))
                 ++ownMismatches;
         }
@@ -97,18 +88,16 @@ TEST(ExhaustiveRounding, EveryPhaseCosSin)
     };
 
     // Walk the integer-valued floats upwards from -2^31 to 2^31.
-    for (float f = -2147483648.0f; f <= 2147483648.0f; f = (f >= -16777216.0f && f < 16777216.0f) ? f + 1.0f : nextFloatUp(f)) {
+    for (float f = -2147483648.0f; f <= 2147483648.0f;
+         f = (f >= -16777216.0f && f < 16777216.0f) ? f + 1.0f : nextFloatUp(f)) {
         ++integerFloats;
         const float phase = f * 2.3283064e-10f * 6.2831855f;
-        if (phase == previous)
-            continue;  // the product is monotonic: equal phases are neighbours
+        if (phase == previous) continue;  // the product is monotonic: equal phases are neighbours
         previous = phase;
         ++distinctPhases;
         phases.push_back(phase);
-        if (static_cast<int32_t>(phases.size()) == kBatch)
-            check();
-        if (f == 2147483648.0f)
-            break;
+        if (static_cast<int32_t>(phases.size()) == kBatch) check();
+        if (f == 2147483648.0f) break;
     }
     check();
 
@@ -123,8 +112,7 @@ TEST(ExhaustiveRounding, EveryPhaseCosSin)
 }
 
 // q = x * x is any float; the profile needs e^-q for q up to the cut-off.
-TEST(ExhaustiveRounding, EveryProfileExponent)
-{
+TEST(ExhaustiveRounding, EveryProfileExponent) {
     constexpr int32_t kBatch = 1 << 16;
     std::vector<float> q(kBatch);
     std::vector<float> out(kBatch);
@@ -148,8 +136,7 @@ TEST(ExhaustiveRounding, EveryProfileExponent)
         }
         expOfNegated(q.data(), n, out.data(), SimdLevel::kSse2);
         for (SimdLevel level : kLevels) {
-            if (level == SimdLevel::kSse2 || !simdLevelSupported(level))
-                continue;
+            if (level == SimdLevel::kSse2 || !simdLevelSupported(level)) continue;
             expOfNegated(q.data(), n, levelOut.data(), level);
             ASSERT_EQ(0, std::memcmp(out.data(), levelOut.data(), n * sizeof(float)));
         }
@@ -158,8 +145,7 @@ TEST(ExhaustiveRounding, EveryProfileExponent)
             const float libm = static_cast<float>(std::exp(x));
             if (!sameBits(libm, out[i])) {
                 libmMismatches.note("exp-", q[i], libm, out[i]);
-                if (!sameBits(static_cast<float>(rounded_math::accurateExp(x)), out[i]))
-                    ++ownMismatches;
+                if (!sameBits(static_cast<float>(rounded_math::accurateExp(x)), out[i])) ++ownMismatches;
             }
         }
         checked += n;
@@ -174,8 +160,7 @@ TEST(ExhaustiveRounding, EveryProfileExponent)
 
 // The band factor's power of two, for every exponent that "BW" in 0..1 gives
 // (bw * 0.00083333335f lies in [0.0033, 0.0701]) and a margin around them.
-TEST(ExhaustiveRounding, EveryBandwidthPower)
-{
+TEST(ExhaustiveRounding, EveryBandwidthPower) {
     Mismatches libmMismatches;
     int64_t ownMismatches = 0;
     int64_t checked = 0;
@@ -184,8 +169,7 @@ TEST(ExhaustiveRounding, EveryBandwidthPower)
         const float own = rounded_math::exp2ToFloat(y);
         if (!sameBits(libm, own)) {
             libmMismatches.note("exp2", y, libm, own);
-            if (!sameBits(static_cast<float>(rounded_math::accurateExp2(y)), own))
-                ++ownMismatches;
+            if (!sameBits(static_cast<float>(rounded_math::accurateExp2(y)), own)) ++ownMismatches;
         }
         ++checked;
     }

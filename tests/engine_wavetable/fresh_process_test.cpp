@@ -13,8 +13,7 @@
 #include "engine/wavetable.h"
 #include "tests/reference/wavetable_reference.h"
 
-TEST(FreshProcess, ConstructionThenProgramFollowTheInitialState)
-{
+TEST(FreshProcess, ConstructionThenProgramFollowTheInitialState) {
     ASSERT_EQ(kInitialPhaseState, peekPhaseState());
 
     Wavetable table;

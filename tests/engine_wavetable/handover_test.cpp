@@ -13,34 +13,28 @@
 
 namespace {
 
-std::array<float, 33> valuesWithBandwidth(float bandwidth)
-{
+std::array<float, 33> valuesWithBandwidth(float bandwidth) {
     std::array<float, 33> values;
     values.fill(0.5f);
     values[32] = bandwidth;
     return values;
 }
 
-int occupiedSpares(const Wavetable& table)
-{
+int occupiedSpares(const Wavetable& table) {
     int count = 0;
-    for (const auto& slot : table.spares)
-        count += slot.load() != nullptr;
+    for (const auto& slot : table.spares) count += slot.load() != nullptr;
     return count;
 }
 
-bool isSpare(const Wavetable& table, const float* candidate)
-{
+bool isSpare(const Wavetable& table, const float* candidate) {
     for (const auto& slot : table.spares)
-        if (slot.load() == candidate)
-            return true;
+        if (slot.load() == candidate) return true;
     return false;
 }
 
 }  // namespace
 
-TEST(WavetableHandOver, AdoptionTakesTheLatestPublishedTable)
-{
+TEST(WavetableHandOver, AdoptionTakesTheLatestPublishedTable) {
     Wavetable table;
     adoptPendingTable(table);  // nothing published: nothing happens
     EXPECT_EQ(nullptr, table.current);
@@ -64,8 +58,7 @@ TEST(WavetableHandOver, AdoptionTakesTheLatestPublishedTable)
 // The audio thread never frees: the table it gives up becomes a spare, which
 // the next generation fills again, so a steady stream of regenerations
 // settles on the same few arrays.
-TEST(WavetableHandOver, GivenUpTablesAreRecycled)
-{
+TEST(WavetableHandOver, GivenUpTablesAreRecycled) {
     Wavetable table;
     const auto values = valuesWithBandwidth(0.5f);
     generateWavetable(values.data(), table);
@@ -93,8 +86,7 @@ TEST(WavetableHandOver, GivenUpTablesAreRecycled)
 
 // Spares left over from earlier adoptions are released by the next
 // generation, on its own thread, except the one it fills.
-TEST(WavetableHandOver, SurplusSparesAreReleasedByTheGenerator)
-{
+TEST(WavetableHandOver, SurplusSparesAreReleasedByTheGenerator) {
     Wavetable table;
     table.spares[0].store(allocateTable());
     table.spares[1].store(allocateTable());
@@ -108,8 +100,7 @@ TEST(WavetableHandOver, SurplusSparesAreReleasedByTheGenerator)
 // reads whole tables, as the voices do. Run under ThreadSanitizer too: every
 // table the reader sees must be complete (guard sample equals sample 0, peak
 // at 1/1.4142) and no access may race.
-TEST(WavetableHandOver, RegeneratingWhileTheAudioThreadAdoptsAndReads)
-{
+TEST(WavetableHandOver, RegeneratingWhileTheAudioThreadAdoptsAndReads) {
     Wavetable table;
     createWavetable(table);
     std::atomic<bool> generating{true};
@@ -136,19 +127,16 @@ TEST(WavetableHandOver, RegeneratingWhileTheAudioThreadAdoptsAndReads)
             seen = current;
             ++adoptions;
             float peak = 0.0f;
-            for (int32_t i = 0; i <= Wavetable::kLength; i += 7)
-                peak = std::max(peak, std::fabs(current[i]));
+            for (int32_t i = 0; i <= Wavetable::kLength; i += 7) peak = std::max(peak, std::fabs(current[i]));
             // The peak may land one float step above 1/1.4142 (peak * scale rounds).
-            if (current[Wavetable::kLength] != current[0] || peak > std::nextafter(kNormalisedPeak, 1.0f))
-                ++incomplete;
+            if (current[Wavetable::kLength] != current[0] || peak > std::nextafter(kNormalisedPeak, 1.0f)) ++incomplete;
         } else if (current) {
             // An ordinary block: the voices read a few samples.
             volatile float sample = current[(static_cast<uint32_t>(blocks) * 977u) & (Wavetable::kLength - 1)];
             (void)sample;
         }
         ++blocks;
-        if (blocks % 64 == 0)
-            std::this_thread::yield();
+        if (blocks % 64 == 0) std::this_thread::yield();
     }
     generator.join();
     adoptPendingTable(table);

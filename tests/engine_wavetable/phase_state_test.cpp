@@ -15,29 +15,24 @@
 
 namespace {
 
-uint32_t advance(uint32_t state, int32_t steps)
-{
-    for (int32_t i = 0; i < steps; ++i)
-        state = nextPhaseState(state);
+uint32_t advance(uint32_t state, int32_t steps) {
+    for (int32_t i = 0; i < steps; ++i) state = nextPhaseState(state);
     return state;
 }
 
-std::vector<float> referenceTable(const float* values, uint32_t state)
-{
+std::vector<float> referenceTable(const float* values, uint32_t state) {
     std::vector<float> table(Wavetable::kLength + 1);
     reference::generateTable(values, state, table.data());
     return table;
 }
 
-bool sameBits(const float* a, const std::vector<float>& b)
-{
+bool sameBits(const float* a, const std::vector<float>& b) {
     return std::memcmp(a, b.data(), b.size() * sizeof(float)) == 0;
 }
 
 }  // namespace
 
-TEST(PhaseGenerator, FirstStatesAndPhasesOfAProcess)
-{
+TEST(PhaseGenerator, FirstStatesAndPhasesOfAProcess) {
     const uint32_t s1 = nextPhaseState(kInitialPhaseState);
     const uint32_t s2 = nextPhaseState(s1);
     const uint32_t s3 = nextPhaseState(s2);
@@ -50,8 +45,7 @@ TEST(PhaseGenerator, FirstStatesAndPhasesOfAProcess)
     EXPECT_NEAR(-0.751113f, phaseOfState(s3), 1e-6f);
 }
 
-TEST(PhaseGenerator, PhasesStayWithinPlusMinusPi)
-{
+TEST(PhaseGenerator, PhasesStayWithinPlusMinusPi) {
     EXPECT_FLOAT_EQ(-3.14159274f, phaseOfState(0x80000000u));
     EXPECT_LE(phaseOfState(0x7fffffffu), 3.14159274f);
     EXPECT_EQ(0.0f, phaseOfState(0u));
@@ -59,8 +53,7 @@ TEST(PhaseGenerator, PhasesStayWithinPlusMinusPi)
 
 // Two instances generating at the same moment on two threads: each table must
 // come from 32,768 consecutive states, the two draws one after the other.
-TEST(PhaseGenerator, ConcurrentGenerationsDrawConsecutiveStates)
-{
+TEST(PhaseGenerator, ConcurrentGenerationsDrawConsecutiveStates) {
     std::array<float, 33> valuesA, valuesB;
     valuesA.fill(0.5f);
     valuesB.fill(0.0f);

@@ -17,16 +17,14 @@ namespace {
 constexpr SimdLevel kLevels[] = {SimdLevel::kSse2, SimdLevel::kAvx2, SimdLevel::kAvx512};
 
 #if defined(__GLIBC__)
-double ulpsApart(double a, double b)
-{
+double ulpsApart(double a, double b) {
     return std::fabs(a - b) / (std::nextafter(std::fabs(b), INFINITY) - std::fabs(b));
 }
 #endif
 
 }  // namespace
 
-TEST(RoundedMath, MidpointTestFlagsOnlyTheNeighbourhoodOfAHalfway)
-{
+TEST(RoundedMath, MidpointTestFlagsOnlyTheNeighbourhoodOfAHalfway) {
     const double halfway = 1.0 + std::ldexp(1.0, -24);  // between 1 and 1 + 2^-23
     const double doubleUlp = std::ldexp(1.0, -52);
     EXPECT_TRUE(rounded_math::nearFloatMidpoint(halfway));
@@ -44,8 +42,7 @@ TEST(RoundedMath, MidpointTestFlagsOnlyTheNeighbourhoodOfAHalfway)
 // misses, with the correctly rounded values from a 200-bit evaluation.
 // (mingw's x87-based functions stray further near the zeros of cos, so the
 // comparison with libm runs against glibc only.)
-TEST(RoundedMath, AccurateEvaluationsAreCorrectlyRounded)
-{
+TEST(RoundedMath, AccurateEvaluationsAreCorrectlyRounded) {
     EXPECT_EQ(-0.7920028072892641, rounded_math::accurateCos(2.4848788870403782));
     EXPECT_EQ(0.3969094944993498, rounded_math::accurateSin(2.7334453542393184));
     EXPECT_EQ(0.000440232745612551, rounded_math::accurateExp(-7.7282070036046013));
@@ -70,8 +67,7 @@ TEST(RoundedMath, AccurateEvaluationsAreCorrectlyRounded)
 #endif
 }
 
-TEST(RoundedMath, ScalarResultsMatchLibmRoundedToFloat)
-{
+TEST(RoundedMath, ScalarResultsMatchLibmRoundedToFloat) {
     std::mt19937 rng(11);
     std::uniform_real_distribution<float> angle(-3.2f, 3.2f), exponent(-14.7f, 0.0f), power(-0.5f, 0.5f);
     for (int i = 0; i < 200000; ++i) {
@@ -83,8 +79,7 @@ TEST(RoundedMath, ScalarResultsMatchLibmRoundedToFloat)
     }
 }
 
-TEST(RoundedMath, PowerOfTwoAtTheEdges)
-{
+TEST(RoundedMath, PowerOfTwoAtTheEdges) {
     EXPECT_EQ(1.0f, rounded_math::exp2ToFloat(0.0));
     EXPECT_EQ(0.5f, rounded_math::exp2ToFloat(-1.0));
     EXPECT_EQ(0x1p127f, rounded_math::exp2ToFloat(127.0));
@@ -101,8 +96,7 @@ TEST(RoundedMath, PowerOfTwoAtTheEdges)
 // Every vector width gives the same floats as the scalar functions, also for
 // arrays whose length is not a multiple of the width, and for angles beyond
 // the fast reduction's range.
-TEST(RoundedMath, EveryVectorWidthGivesTheScalarFloats)
-{
+TEST(RoundedMath, EveryVectorWidthGivesTheScalarFloats) {
     std::mt19937 rng(3);
     std::uniform_real_distribution<float> angle(-3.9f, 3.9f), q(0.0f, 14.71f);
     constexpr int32_t kCount = 4099;
@@ -116,8 +110,7 @@ TEST(RoundedMath, EveryVectorWidthGivesTheScalarFloats)
     angles[7] = 0.0f;
     qs[8] = 0.0f;
     for (SimdLevel level : kLevels) {
-        if (!simdLevelSupported(level))
-            continue;
+        if (!simdLevelSupported(level)) continue;
         std::vector<float> pairs(2 * kCount), exps(kCount);
         cosSinPairs(angles.data(), kCount, pairs.data(), level);
         expOfNegated(qs.data(), kCount, exps.data(), level);
@@ -135,15 +128,12 @@ TEST(RoundedMath, EveryVectorWidthGivesTheScalarFloats)
 // functions differ at exact quarter turns, where the true value is about 1e-16
 // (cos(pi/2) of the double nearest pi/2) and x87's internal pi is slightly
 // off; anywhere else a difference would change real output.
-TEST(RoundedMath, KissTwiddlesAreTheCorrectlyRoundedValues)
-{
+TEST(RoundedMath, KissTwiddlesAreTheCorrectlyRoundedValues) {
     const double pi = 3.141592653589793238462643383279502884197169399375105820974944;
     const int nfft = 32768;  // the complex transform inside the real one of 65,536
     std::vector<double> phases;
-    for (int i = 0; i < nfft; ++i)
-        phases.push_back(2 * pi * i / nfft);  // as kiss_fft_alloc, inverse sign
-    for (int i = 0; i < nfft / 2; ++i)
-        phases.push_back(pi * ((double)(i + 1) / nfft + .5));  // as kiss_fftr_alloc
+    for (int i = 0; i < nfft; ++i) phases.push_back(2 * pi * i / nfft);  // as kiss_fft_alloc, inverse sign
+    for (int i = 0; i < nfft / 2; ++i) phases.push_back(pi * ((double)(i + 1) / nfft + .5));  // as kiss_fftr_alloc
     int differing = 0;
     for (double phase : phases) {
         const float results[][2] = {{static_cast<float>(std::cos(phase)), rounded_math::cosToFloat(phase)},

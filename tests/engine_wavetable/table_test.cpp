@@ -23,63 +23,53 @@ namespace {
 constexpr int32_t kTableSize = Wavetable::kLength + 1;
 constexpr SimdLevel kLevels[] = {SimdLevel::kSse2, SimdLevel::kAvx2, SimdLevel::kAvx512};
 
-std::vector<float> fastTable(const SpectralValues& values, uint32_t state, SimdLevel level = bestSimdLevel())
-{
+std::vector<float> fastTable(const SpectralValues& values, uint32_t state, SimdLevel level = bestSimdLevel()) {
     std::vector<float> table(kTableSize);
     synthesizeTable(values.data(), state, table.data(), level);
     return table;
 }
 
-std::vector<float> referenceTable(const SpectralValues& values, uint32_t state)
-{
+std::vector<float> referenceTable(const SpectralValues& values, uint32_t state) {
     std::vector<float> table(kTableSize);
     reference::generateTable(values.data(), state, table.data());
     return table;
 }
 
-bool sameBits(const std::vector<float>& a, const std::vector<float>& b)
-{
+bool sameBits(const std::vector<float>& a, const std::vector<float>& b) {
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
 }
 
-float largestMagnitude(const std::vector<float>& table)
-{
+float largestMagnitude(const std::vector<float>& table) {
     float peak = 0.0f;
-    for (float x : table)
-        peak = std::max(peak, std::fabs(x));
+    for (float x : table) peak = std::max(peak, std::fabs(x));
     return peak;
 }
 
-SpectralValues uniform(float harmonics, float bandwidth)
-{
+SpectralValues uniform(float harmonics, float bandwidth) {
     SpectralValues v;
     v.fill(harmonics);
     v[32] = bandwidth;
     return v;
 }
 
-std::vector<int32_t> nonZeroIndices(const SpectralValues& values)
-{
+std::vector<int32_t> nonZeroIndices(const SpectralValues& values) {
     std::vector<float> amplitudes(kAmplitudeBins);
     computeAmplitudeSpectrum(values.data(), amplitudes.data());
     std::vector<int32_t> indices;
     for (int32_t j = 0; j < kAmplitudeBins; ++j)
-        if (amplitudes[j] != 0.0f)
-            indices.push_back(j);
+        if (amplitudes[j] != 0.0f) indices.push_back(j);
     return indices;
 }
 
 }  // namespace
 
-TEST(WavetableTables, FastEqualsReferenceBitForBit)
-{
+TEST(WavetableTables, FastEqualsReferenceBitForBit) {
     const std::vector<NamedSettings> settings = comparisonSettings();
     uint32_t state = kInitialPhaseState;
     for (const NamedSettings& s : settings) {
         const std::vector<float> expected = referenceTable(s.values, state);
         for (SimdLevel level : kLevels) {
-            if (!simdLevelSupported(level))
-                continue;
+            if (!simdLevelSupported(level)) continue;
             EXPECT_TRUE(sameBits(expected, fastTable(s.values, state, level)))
                 << s.name << " at level " << static_cast<int>(level);
         }
@@ -89,8 +79,7 @@ TEST(WavetableTables, FastEqualsReferenceBitForBit)
 
 // The tables themselves, as fingerprints taken from the native build: the
 // Windows builds must produce the same bits (the generator uses no libm).
-TEST(WavetableTables, SameTablesInEveryBuild)
-{
+TEST(WavetableTables, SameTablesInEveryBuild) {
     struct Case {
         SpectralValues values;
         uint64_t fingerprint;
@@ -112,14 +101,12 @@ TEST(WavetableTables, SameTablesInEveryBuild)
     }
 }
 
-TEST(WavetableTables, AmplitudeSpectrumEqualsReference)
-{
+TEST(WavetableTables, AmplitudeSpectrumEqualsReference) {
     std::vector<float> expected(kAmplitudeBins), actual(kAmplitudeBins);
     for (const NamedSettings& s : comparisonSettings()) {
         reference::amplitudeSpectrum(s.values.data(), expected.data());
         for (SimdLevel level : kLevels) {
-            if (!simdLevelSupported(level))
-                continue;
+            if (!simdLevelSupported(level)) continue;
             computeAmplitudeSpectrum(s.values.data(), actual.data(), level);
             EXPECT_EQ(0, std::memcmp(expected.data(), actual.data(), kAmplitudeBins * sizeof(float)))
                 << s.name << " at level " << static_cast<int>(level);
@@ -127,8 +114,7 @@ TEST(WavetableTables, AmplitudeSpectrumEqualsReference)
     }
 }
 
-TEST(WavetableTables, DrawReturnsTheStateAfterTheLastBin)
-{
+TEST(WavetableTables, DrawReturnsTheStateAfterTheLastBin) {
     std::vector<float> table(kTableSize);
     const uint32_t last = synthesizeTable(uniform(0.5f, 0.5f).data(), kInitialPhaseState, table.data());
     EXPECT_EQ(reference::generateTable(uniform(0.5f, 0.5f).data(), kInitialPhaseState, table.data()), last);
@@ -136,11 +122,9 @@ TEST(WavetableTables, DrawReturnsTheStateAfterTheLastBin)
 
 // Normalisation as defined: scale = 1 / (peak * 1.4142), then
 // multiply; the largest magnitude afterwards is peak * scale, bit for bit.
-TEST(WavetableTables, GuardSampleAndExactPeak)
-{
+TEST(WavetableTables, GuardSampleAndExactPeak) {
     for (const NamedSettings& s : comparisonSettings()) {
-        if (s.name == "all zero")
-            continue;
+        if (s.name == "all zero") continue;
         WorkspaceLease workspace;
         computeTableAmplitudes(s.values.data(), *workspace);
         drawTablePhases(kInitialPhaseState, *workspace);
@@ -161,8 +145,7 @@ TEST(WavetableTables, GuardSampleAndExactPeak)
 // Hosts may set flush-to-zero, denormals-are-zero or another rounding mode
 // on the thread that generates; the tables must not change. The quiet
 // setting makes amplitudes and samples subnormal, where flushing would show.
-TEST(WavetableTables, CallersFloatSettingsDoNotMatter)
-{
+TEST(WavetableTables, CallersFloatSettingsDoNotMatter) {
     SpectralValues quiet = uniform(0.0f, 0.5f);
     quiet[0] = 1e-13f;
     quiet[1] = 1.0f;
@@ -183,16 +166,14 @@ TEST(WavetableTables, CallersFloatSettingsDoNotMatter)
     }
 }
 
-TEST(WavetableTables, AllZeroHarmonicsGiveFiniteSilence)
-{
+TEST(WavetableTables, AllZeroHarmonicsGiveFiniteSilence) {
     for (float bandwidth : {0.0f, 0.5f, 1.0f}) {
         const std::vector<float> table = fastTable(uniform(0.0f, bandwidth), kInitialPhaseState);
         EXPECT_TRUE(std::all_of(table.begin(), table.end(), [](float x) { return x == 0.0f; }));
     }
 }
 
-TEST(WavetableTables, TinyRawPeakIsScaledByTheFloor)
-{
+TEST(WavetableTables, TinyRawPeakIsScaledByTheFloor) {
     // Amplitude 1e-4 cubed is 5e-13: far below the 1e-5 floor after the FFT.
     SpectralValues quiet = uniform(0.0f, 0.5f);
     quiet[0] = 1e-4f;
@@ -206,8 +187,7 @@ TEST(WavetableTables, TinyRawPeakIsScaledByTheFloor)
 // harmonic poisons every bin through amplitude * 0, a harmonic whose cube
 // overflows does the same, a NaN bandwidth makes every width NaN), which the
 // voices would play as NaN output. The engine publishes silence instead.
-TEST(WavetableTables, NonFiniteResultsBecomeSilence)
-{
+TEST(WavetableTables, NonFiniteResultsBecomeSilence) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
     std::vector<SpectralValues> broken;
@@ -225,8 +205,7 @@ TEST(WavetableTables, NonFiniteResultsBecomeSilence)
     }
 }
 
-TEST(WavetableTables, TwoGenerationsFromTheSameValuesDiffer)
-{
+TEST(WavetableTables, TwoGenerationsFromTheSameValuesDiffer) {
     Wavetable table;
     const SpectralValues values = uniform(0.5f, 0.5f);
     generateWavetable(values.data(), table);
@@ -241,8 +220,7 @@ TEST(WavetableTables, TwoGenerationsFromTheSameValuesDiffer)
 
 // Harmonic 1 is centred near amplitude index 255.6; at BW 0 (4 cents) its
 // band is so narrow that only the two neighbouring indices pass the cut-off.
-TEST(WavetableBands, FirstHarmonicAloneAtBothBandwidthEnds)
-{
+TEST(WavetableBands, FirstHarmonicAloneAtBothBandwidthEnds) {
     SpectralValues narrow = uniform(0.0f, 0.0f);
     narrow[0] = 1.0f;
     EXPECT_EQ((std::vector<int32_t>{255, 256}), nonZeroIndices(narrow));
@@ -250,21 +228,19 @@ TEST(WavetableBands, FirstHarmonicAloneAtBothBandwidthEnds)
     SpectralValues wide = narrow;
     wide[32] = 1.0f;
     std::vector<int32_t> expected(48);
-    for (int32_t i = 0; i < 48; ++i)
-        expected[i] = 232 + i;
+    for (int32_t i = 0; i < 48; ++i) expected[i] = 232 + i;
     EXPECT_EQ(expected, nonZeroIndices(wide));
 }
 
-TEST(WavetableBands, CentreAndWidthGrowWithTheHarmonicNumber)
-{
+TEST(WavetableBands, CentreAndWidthGrowWithTheHarmonicNumber) {
     std::vector<float> amplitudes(kAmplitudeBins);
     auto band = [&](int harmonic) {
         SpectralValues v = uniform(0.0f, 1.0f);
         v[harmonic - 1] = 1.0f;
         computeAmplitudeSpectrum(v.data(), amplitudes.data());
         const auto peak = std::max_element(amplitudes.begin(), amplitudes.end());
-        const int32_t aboveOneOverE = static_cast<int32_t>(std::count_if(
-            amplitudes.begin(), amplitudes.end(), [&](float a) { return a >= *peak / std::exp(1.0f); }));
+        const int32_t aboveOneOverE = static_cast<int32_t>(
+            std::count_if(amplitudes.begin(), amplitudes.end(), [&](float a) { return a >= *peak / std::exp(1.0f); }));
         return std::make_pair(static_cast<int32_t>(peak - amplitudes.begin()), aboveOneOverE);
     };
     const auto first = band(1);
@@ -280,8 +256,7 @@ TEST(WavetableBands, CentreAndWidthGrowWithTheHarmonicNumber)
     EXPECT_NEAR(2 * 127.8 * 32 * r, last.second, 2.0);
 }
 
-TEST(WavetableBands, BandRangesCoverEveryBinThatPassesTheCutOff)
-{
+TEST(WavetableBands, BandRangesCoverEveryBinThatPassesTheCutOff) {
     // Against the rule's own test over all bins, for widths from the
     // narrowest to wider than the spectrum.
     for (float bandwidth : {-0.04f, 0.0f, 0.013f, 0.5f, 1.0f, 3.0f, 9.0f}) {

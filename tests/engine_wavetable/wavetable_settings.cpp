@@ -4,16 +4,14 @@
 
 namespace {
 
-SpectralValues uniform(float harmonics, float bandwidth)
-{
+SpectralValues uniform(float harmonics, float bandwidth) {
     SpectralValues v;
     v.fill(harmonics);
     v[32] = bandwidth;
     return v;
 }
 
-SpectralValues single(int harmonic, float amplitude, float bandwidth)
-{
+SpectralValues single(int harmonic, float amplitude, float bandwidth) {
     SpectralValues v = uniform(0.0f, bandwidth);
     v[harmonic - 1] = amplitude;
     return v;
@@ -21,8 +19,7 @@ SpectralValues single(int harmonic, float amplitude, float bandwidth)
 
 }  // namespace
 
-std::vector<NamedSettings> comparisonSettings()
-{
+std::vector<NamedSettings> comparisonSettings() {
     std::vector<NamedSettings> settings;
     settings.push_back({"all 0.5", uniform(0.5f, 0.5f)});
     settings.push_back({"all zero", uniform(0.0f, 0.5f)});
@@ -34,16 +31,13 @@ std::vector<NamedSettings> comparisonSettings()
     // Three-state buttons give 0, 0.5 or 1; an organ-like, an odd-harmonic and
     // a bright setting as the factory programs have them.
     SpectralValues organ = uniform(0.0f, 0.2f);
-    for (int k : {1, 2, 4, 8, 16, 32})
-        organ[k - 1] = 1.0f;
+    for (int k : {1, 2, 4, 8, 16, 32}) organ[k - 1] = 1.0f;
     settings.push_back({"organ-like", organ});
     SpectralValues odd = uniform(0.0f, 0.35f);
-    for (int k = 1; k <= 32; k += 2)
-        odd[k - 1] = k < 8 ? 1.0f : 0.5f;
+    for (int k = 1; k <= 32; k += 2) odd[k - 1] = k < 8 ? 1.0f : 0.5f;
     settings.push_back({"odd harmonics", odd});
     SpectralValues bright = uniform(0.5f, 0.7f);
-    for (int k = 1; k <= 32; k += 3)
-        bright[k - 1] = 1.0f;
+    for (int k = 1; k <= 32; k += 3) bright[k - 1] = 1.0f;
     settings.push_back({"bright", bright});
 
     // Values outside 0..1 are never clamped.
@@ -68,8 +62,7 @@ std::vector<NamedSettings> comparisonSettings()
     std::uniform_int_distribution<int> button(0, 2);
     for (int i = 0; i < 12; ++i) {
         SpectralValues v;
-        for (int k = 0; k < 32; ++k)
-            v[k] = i % 2 == 0 ? unit(rng) : 0.5f * button(rng);
+        for (int k = 0; k < 32; ++k) v[k] = i % 2 == 0 ? unit(rng) : 0.5f * button(rng);
         v[32] = unit(rng);
         settings.push_back({"random " + std::to_string(i), v});
     }

@@ -33,7 +33,8 @@ struct MidiIntake : ::testing::Test {
 };
 
 TEST_F(MidiIntake, NotesReachTheQueueAtTwiceTheirOffset) {
-    const std::vector<testhost::MidiMessage> list = {{17, 0x90, 60, 64}, {20, 0x99, 62, 127}};  // channel 1 and channel 10 alike
+    const std::vector<testhost::MidiMessage> list = {{17, 0x90, 60, 64},
+                                                     {20, 0x99, 62, 127}};  // channel 1 and channel 10 alike
     EXPECT_EQ(send(list), 1);
     ASSERT_EQ(engine.eventCount, 2);
     EXPECT_EQ(engine.events[0].kind, EngineEvent::kNoteStart);
@@ -58,7 +59,8 @@ TEST_F(MidiIntake, VelocityZeroReleasesLikeANoteOff) {
 }
 
 TEST_F(MidiIntake, PitchBendPositions) {
-    const std::vector<testhost::MidiMessage> list = {{0, 0xE0, 0x00, 0x40}, {1, 0xE3, 0x7F, 0x7F}, {2, 0xE0, 0x00, 0x00}};
+    const std::vector<testhost::MidiMessage> list = {
+        {0, 0xE0, 0x00, 0x40}, {1, 0xE3, 0x7F, 0x7F}, {2, 0xE0, 0x00, 0x00}};
     send(list);
     ASSERT_EQ(engine.eventCount, 3);
     EXPECT_EQ(engine.events[0].kind, EngineEvent::kPitchBend);
@@ -77,7 +79,8 @@ TEST_F(MidiIntake, ControllersAllNotesOffAndMonoSilenceAtOnce) {
         for (const SynthVoice& v : engine.voices) sounding += v.sounding;
         ASSERT_GT(sounding, 0);
 
-        const std::vector<testhost::MidiMessage> cc = {{30, 0xB0, 64, 127}, {30, 0xB0, 121, 0}};  // pedal and reset: ignored
+        const std::vector<testhost::MidiMessage> cc = {{30, 0xB0, 64, 127},
+                                                       {30, 0xB0, 121, 0}};  // pedal and reset: ignored
         send(cc);
         sounding = 0;
         for (const SynthVoice& v : engine.voices) sounding += v.sounding;
@@ -91,7 +94,8 @@ TEST_F(MidiIntake, ControllersAllNotesOffAndMonoSilenceAtOnce) {
 }
 
 TEST_F(MidiIntake, IgnoredMessagesAndCarelessLists) {
-    const std::vector<testhost::MidiMessage> other = {{0, 0xA0, 60, 10}, {0, 0xC0, 5, 0}, {0, 0xD0, 40, 0}, {0, 0xF8, 0, 0}};
+    const std::vector<testhost::MidiMessage> other = {
+        {0, 0xA0, 60, 10}, {0, 0xC0, 5, 0}, {0, 0xD0, 40, 0}, {0, 0xF8, 0, 0}};
     EXPECT_EQ(send(other), 1);
     EXPECT_EQ(engine.eventCount, 0);
 

@@ -30,9 +30,9 @@ TEST(Parameters, NamesLabelsDisplaysAndAutomation) {
         const char* name;
         bool automatable;
     } table[] = {
-        {0, "Prt 1", false},  {31, "Prt 32", false}, {32, "BW", false},   {33, "SW", false},
-        {34, "OCT", false},   {35, "SUB", false},    {36, "F_A", true},   {40, "F_Env", true},
-        {41, "F_Cut", true},  {43, "A", true},       {47, "Vel", true},   {48, "Vol", true},
+        {0, "Prt 1", false}, {31, "Prt 32", false}, {32, "BW", false}, {33, "SW", false},
+        {34, "OCT", false},  {35, "SUB", false},    {36, "F_A", true}, {40, "F_Env", true},
+        {41, "F_Cut", true}, {43, "A", true},       {47, "Vel", true}, {48, "Vol", true},
     };
     AEffect* e = plug.getAeffect();
     for (const auto& row : table) {

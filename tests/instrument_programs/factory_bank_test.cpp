@@ -39,8 +39,8 @@ TEST(FactoryBank, IsOneBlockOfEightRecordsStartingWithEPianoAtFullFirstHarmonic)
 }
 
 TEST(FactoryBank, NamesAreZeroPaddedToTwentyFourBytes) {
-    const char* names[8] = {"EPiano",       "Synthesized", "Crystal Bells", "Organ",
-                            "Eastern Glitter", "Spacey Choir", "Big Chord",  "Steel strings"};
+    const char* names[8] = {"EPiano",          "Synthesized",  "Crystal Bells", "Organ",
+                            "Eastern Glitter", "Spacey Choir", "Big Chord",     "Steel strings"};
     for (int program = 0; program < 8; ++program) {
         const char* field = reinterpret_cast<const char*>(tableBytes() + program * kRecordBytes);
         size_t length = std::strlen(names[program]);
@@ -55,11 +55,26 @@ TEST(FactoryBank, SpotValuesHaveTheBitsOfTheirDecimals) {
         const char* decimal;
     };
     const Spot spots[] = {
-        {0, 0, "1"},           {0, 29, "0.5"},         {0, 32, "0.28499994"}, {0, 43, "0.0035"},
-        {0, 46, "0.109"},      {0, 48, "0.67999977"},  {1, 42, "0.054999996"}, {2, 32, "0.020000007"},
-        {2, 44, "0.77499956"}, {3, 41, "0.9299997"},   {3, 46, "0.025"},       {4, 36, "0.03"},
-        {4, 40, "0.77999973"}, {4, 25, "0"},           {5, 33, "1"},           {5, 39, "1"},
-        {6, 43, "0.080000006"}, {6, 13, "0.5"},        {7, 35, "0.16000013"}, {7, 48, "0.41499984"},
+        {0, 0, "1"},
+        {0, 29, "0.5"},
+        {0, 32, "0.28499994"},
+        {0, 43, "0.0035"},
+        {0, 46, "0.109"},
+        {0, 48, "0.67999977"},
+        {1, 42, "0.054999996"},
+        {2, 32, "0.020000007"},
+        {2, 44, "0.77499956"},
+        {3, 41, "0.9299997"},
+        {3, 46, "0.025"},
+        {4, 36, "0.03"},
+        {4, 40, "0.77999973"},
+        {4, 25, "0"},
+        {5, 33, "1"},
+        {5, 39, "1"},
+        {6, 43, "0.080000006"},
+        {6, 13, "0.5"},
+        {7, 35, "0.16000013"},
+        {7, 48, "0.41499984"},
     };
     for (const Spot& spot : spots)
         EXPECT_EQ(storedBits(spot.program, spot.index), bitsOf(std::strtof(spot.decimal, nullptr)))

@@ -138,8 +138,8 @@ TEST(ProgramBank, EveryOtherChunkIsRefusedUnchangedWithADisplayUpdate) {
         bool isPreset;
     };
     const Case cases[] = {
-        {100, false}, {100, true},  {0, false},     {0, true},     {1, true},         {195, true},
-        {197, true},  {196, false}, {220, true},    {1759, false}, {1761, false},     {1761, true},
+        {100, false},  {100, true},  {0, false},     {0, true},       {1, true},        {195, true},
+        {197, true},   {196, false}, {220, true},    {1759, false},   {1761, false},    {1761, true},
         {3520, false}, {-196, true}, {-1760, false}, {INT_MIN, true}, {INT_MAX, false}, {INT_MAX, true},
     };
     // Sizes are claims: the block is only ever read after its size matched,
@@ -150,8 +150,8 @@ TEST(ProgramBank, EveryOtherChunkIsRefusedUnchangedWithADisplayUpdate) {
         instance.select(4);
         instance.live[33] = 0.4f;  // not yet written back: a refusal must not reload
         const auto before = instance.state();
-        ChunkResult result = instance.bank.setChunk(instance.current, block.data(), c.byteSize, c.isPreset,
-                                                    instance.live);
+        ChunkResult result =
+            instance.bank.setChunk(instance.current, block.data(), c.byteSize, c.isPreset, instance.live);
         EXPECT_EQ(result.byteSize, 0) << c.byteSize << (c.isPreset ? " preset" : " bank");
         EXPECT_TRUE(result.askHostToUpdateDisplay());
         EXPECT_TRUE(instance.state() == before) << c.byteSize;
@@ -214,8 +214,9 @@ TEST(ProgramBank, ThirtyCharacterNameKeepsItsFirstTwentyFour) {
 // NaN payloads, infinities and values far outside 0..1 are stored bit for bit;
 // a float load through the x87 stack would quiet the signalling NaN.
 TEST(ProgramBank, ValuesOfAnAcceptedChunkAreKeptBitForBit) {
-    const uint32_t odd[] = {0x7FC00001u /* quiet NaN */, 0x7FA00000u /* signalling NaN */, 0xFF800000u /* -inf */,
-                            0x7149F2CAu /* 1e30 */,      0xC0A00000u /* -5 */,             0x00000001u /* denormal */};
+    const uint32_t odd[] = {0x7FC00001u /* quiet NaN */, 0x7FA00000u /* signalling NaN */,
+                            0xFF800000u /* -inf */,      0x7149F2CAu /* 1e30 */,
+                            0xC0A00000u /* -5 */,        0x00000001u /* denormal */};
     float values[49];
     for (int i = 0; i < 49; ++i) values[i] = floatFromBits(odd[i % 6]);
     const Bytes preset = valuesOf(values);

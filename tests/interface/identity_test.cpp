@@ -48,9 +48,9 @@ TEST_F(Identity, BothExportsRefuseAHostThatAnswersNoVersion) {
 }
 
 TEST_F(Identity, CarelessHostPointersAreAnsweredWithZero) {
-    for (VstInt32 opcode : {effGetProgramName, effGetParamName, effGetParamLabel, effGetParamDisplay,
-                            effSetProgramName, effGetChunk, effSetChunk, effGetEffectName, effGetVendorString,
-                            effGetProductString, effCanDo, effEditGetRect, effGetProgramNameIndexed})
+    for (VstInt32 opcode : {effGetProgramName, effGetParamName, effGetParamLabel, effGetParamDisplay, effSetProgramName,
+                            effGetChunk, effSetChunk, effGetEffectName, effGetVendorString, effGetProductString,
+                            effCanDo, effEditGetRect, effGetProgramNameIndexed})
         EXPECT_EQ(host.dispatch(opcode, 0, 0, nullptr), 0) << "opcode " << opcode;
     for (VstInt32 opcode = 0; opcode < 80; ++opcode) {
         if (opcode == effClose || opcode == effEditOpen || opcode == effMainsChanged) continue;

@@ -90,7 +90,9 @@ TEST_F(Playing, EquivalentMessagesSoundTheSame) {
         const char* what;
         std::vector<testhost::MidiMessage> a, b;
     } pairs[] = {
-        {"velocity 0 is a note off", {{0, 0x90, 60, 100}, {300, 0x80, 60, 64}}, {{0, 0x90, 60, 100}, {300, 0x90, 60, 0}}},
+        {"velocity 0 is a note off",
+         {{0, 0x90, 60, 100}, {300, 0x80, 60, 64}},
+         {{0, 0x90, 60, 100}, {300, 0x90, 60, 0}}},
         {"channel 10 plays like channel 1", {{0, 0x90, 62, 90}}, {{0, 0x99, 62, 90}}},
         {"the sustain pedal changes nothing", {{0, 0x90, 64, 90}, {5, 0xB0, 64, 127}}, {{0, 0x90, 64, 90}}},
     };

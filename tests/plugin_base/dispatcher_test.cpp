@@ -125,10 +125,9 @@ TEST(Dispatcher, NullTextPointersAreAnsweredWithZero) {
     Lifecycle life;
     StubEffect effect(nullptr, life, true);
     AEffect* e = effect.getAeffect();
-    for (VstInt32 opcode : {effSetProgramName, effGetProgramName, effGetParamLabel, effGetParamDisplay,
-                            effGetParamName, effEditGetRect, effGetChunk, effGetProgramNameIndexed,
-                            effGetEffectName, effGetVendorString, effGetProductString, effCanDo,
-                            effGetSpeakerArrangement})
+    for (VstInt32 opcode : {effSetProgramName, effGetProgramName, effGetParamLabel, effGetParamDisplay, effGetParamName,
+                            effEditGetRect, effGetChunk, effGetProgramNameIndexed, effGetEffectName, effGetVendorString,
+                            effGetProductString, effCanDo, effGetSpeakerArrangement})
         EXPECT_EQ(call(e, opcode, 0, 0, nullptr), 0) << "opcode " << opcode;
 }
 

@@ -34,7 +34,7 @@ TEST_F(Texts, FloatToString) {
         float value;
         const char* text;
     } table[] = {
-        {1.5f, "1.500000"},      {0.0f, "0.000000"},      {-2.25f, "-2.25000"},    {1234.5f, "1234.500"},
+        {1.5f, "1.500000"},       {0.0f, "0.000000"},       {-2.25f, "-2.25000"},      {1234.5f, "1234.500"},
         {9999999.0f, "9999999."}, {-999999.0f, "-999999."}, {-9999999.0f, "-9999999"}, {12345678.0f, "12345678"},
     };
     for (const auto& row : table) EXPECT_EQ(run(&StubEffect::float2string, row.value), row.text) << row.value;

@@ -5,8 +5,7 @@
 
 namespace reference {
 
-void renderVoice(SynthVoice& voice, float* scratchL, float* scratchR, float* mixL, float* mixR, int32_t count)
-{
+void renderVoice(SynthVoice& voice, float* scratchL, float* scratchR, float* mixL, float* mixR, int32_t count) {
     if (!voice.sounding || count < 1 || voice.wavetable->current == nullptr) return;
     const float* p = voice.params;
 
@@ -49,20 +48,17 @@ void renderVoice(SynthVoice& voice, float* scratchL, float* scratchR, float* mix
     if (!voiceStateFinite(voice)) silenceVoice(voice);
 }
 
-void renderVoices(SynthEngine& engine, const MixBuffers& buffers, int32_t offset, int32_t count)
-{
+void renderVoices(SynthEngine& engine, const MixBuffers& buffers, int32_t offset, int32_t count) {
     for (SynthVoice& voice : engine.voices)
         renderVoice(voice, buffers.scratchL, buffers.scratchR, buffers.mixL + offset, buffers.mixR + offset, count);
 }
 
-void renderBlock(SynthEngine& engine, float* scratchL, float* scratchR, float* mixL, float* mixR, int32_t count)
-{
+void renderBlock(SynthEngine& engine, float* scratchL, float* scratchR, float* mixL, float* mixR, int32_t count) {
     renderBlockWith(engine, MixBuffers{scratchL, scratchR, mixL, mixR}, count, renderVoices);
 }
 
 void processReplacing(SynthEngine& engine, HalfBandFilter& filterL, HalfBandFilter& filterR,
-                      const RenderBuffers& buffers, float* outL, float* outR, int32_t frames)
-{
+                      const RenderBuffers& buffers, float* outL, float* outR, int32_t frames) {
     const int32_t count = 2 * frames;
     for (int32_t i = 0; i < count; ++i) {
         buffers.mixL[i] = 0.0f;

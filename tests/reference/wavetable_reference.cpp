@@ -8,13 +8,11 @@
 
 namespace reference {
 
-void amplitudeSpectrum(const float* values, float* amplitudes)
-{
+void amplitudeSpectrum(const float* values, float* amplitudes) {
     const int32_t M = kAmplitudeBins;
     const float bw = values[32] * 80.0f + 4.0f;
     const float r = static_cast<float>(std::pow(2.0, static_cast<double>(bw * 0.00083333335f))) - 1.0f;
-    for (int32_t j = 0; j < M; ++j)
-        amplitudes[j] = 0.0f;
+    for (int32_t j = 0; j < M; ++j) amplitudes[j] = 0.0f;
     for (int32_t k = 1; k <= 32; ++k) {
         const float fk = static_cast<float>(k) * 0.0078004533f;
         const float bk = ((static_cast<float>(k) * r) * 344.0f) * 1.1337868e-5f;
@@ -32,21 +30,16 @@ void amplitudeSpectrum(const float* values, float* amplitudes)
     }
 }
 
-void normalize(float* table, int32_t count)
-{
+void normalize(float* table, int32_t count) {
     float peak = 0.0f;
     for (int32_t i = 0; i < count; ++i)
-        if (std::fabs(table[i]) > peak)
-            peak = std::fabs(table[i]);
-    if (peak < 1e-5f)
-        peak = 1e-5f;
+        if (std::fabs(table[i]) > peak) peak = std::fabs(table[i]);
+    if (peak < 1e-5f) peak = 1e-5f;
     const float scale = 1.0f / (peak * 1.4142f);
-    for (int32_t i = 0; i < count; ++i)
-        table[i] = table[i] * scale;
+    for (int32_t i = 0; i < count; ++i) table[i] = table[i] * scale;
 }
 
-uint32_t generateTable(const float* values, uint32_t phaseState, float* table)
-{
+uint32_t generateTable(const float* values, uint32_t phaseState, float* table) {
     const int32_t N = kTableLength;
     const int32_t M = kAmplitudeBins;
     std::vector<float> amplitudes(M);

@@ -19,10 +19,10 @@ TEST(RenderAllPrograms, TheDemoPhraseThroughEveryProgramGivesOneReportedFileEach
     const ToolResult r = runRenderer({"--all-programs", "-o", folder.path, nubbel3Path()}, folder.path);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.err, "") << "no progress bar when stderr is no terminal";
-    const std::vector<std::string> expected = {
-        "Nubbel3-00-EPiano.wav",          "Nubbel3-01-Synthesized.wav",  "Nubbel3-02-Crystal-Bells.wav",
-        "Nubbel3-03-Organ.wav",           "Nubbel3-04-Eastern-Glitter.wav", "Nubbel3-05-Spacey-Choir.wav",
-        "Nubbel3-06-Big-Chord.wav",       "Nubbel3-07-Steel-strings.wav"};
+    const std::vector<std::string> expected = {"Nubbel3-00-EPiano.wav",          "Nubbel3-01-Synthesized.wav",
+                                               "Nubbel3-02-Crystal-Bells.wav",   "Nubbel3-03-Organ.wav",
+                                               "Nubbel3-04-Eastern-Glitter.wav", "Nubbel3-05-Spacey-Choir.wav",
+                                               "Nubbel3-06-Big-Chord.wav",       "Nubbel3-07-Steel-strings.wav"};
     EXPECT_EQ(folder.entries(), expected);
     const std::vector<std::string> lines = r.outLines();
     ASSERT_EQ(lines.size(), expected.size()) << r.out;
@@ -32,9 +32,8 @@ TEST(RenderAllPrograms, TheDemoPhraseThroughEveryProgramGivesOneReportedFileEach
         const std::string path = folder.file(expected[i]);
         ASSERT_EQ(line.compare(0, path.size() + 2, path + ": "), 0) << line;
         double seconds = 0, peak = 0, rms = 0;
-        ASSERT_EQ(std::sscanf(line.c_str() + path.size() + 2, "%lf s, peak %lf dBFS, RMS %lf dBFS", &seconds, &peak,
-                              &rms),
-                  3)
+        ASSERT_EQ(
+            std::sscanf(line.c_str() + path.size() + 2, "%lf s, peak %lf dBFS, RMS %lf dBFS", &seconds, &peak, &rms), 3)
             << line;
         const Wav wav = readWav(path);
         render::LevelMeter measured;

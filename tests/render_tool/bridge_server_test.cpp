@@ -32,11 +32,11 @@ TEST(BridgeServer, RequestsItCannotServeAreAnsweredWithAReason) {
     shortProcess.f64(0);
     shortProcess.i32(512);
     const std::vector<std::pair<uint32_t, std::vector<unsigned char>>> sent = {
-        {kDispatch, dispatch.data()},         // before any plug-in is loaded
-        {kLoad, missing.data()},              // a file that is not there
-        {kLoad, {1, 2}},                      // a path cut short
-        {kProcess, shortProcess.data()},      // no plug-in, and a block cut short
-        {999, {}},                            // no such request
+        {kDispatch, dispatch.data()},     // before any plug-in is loaded
+        {kLoad, missing.data()},          // a file that is not there
+        {kLoad, {1, 2}},                  // a path cut short
+        {kProcess, shortProcess.data()},  // no plug-in, and a block cut short
+        {999, {}},                        // no such request
         {kQuit, {}},
     };
     for (const auto& r : sent) ASSERT_TRUE(writeMessage(requests[1], r.first, r.second));

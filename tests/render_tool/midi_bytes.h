@@ -17,8 +17,9 @@ public:
     }
     // Microseconds per quarter note (500000 = 120 beats a minute).
     MidiTrack& tempo(uint32_t deltaPulses, uint32_t microseconds) {
-        return event(deltaPulses, {0xff, 0x51, 0x03, static_cast<unsigned char>(microseconds >> 16),
-                                   static_cast<unsigned char>(microseconds >> 8), static_cast<unsigned char>(microseconds)});
+        return event(deltaPulses,
+                     {0xff, 0x51, 0x03, static_cast<unsigned char>(microseconds >> 16),
+                      static_cast<unsigned char>(microseconds >> 8), static_cast<unsigned char>(microseconds)});
     }
     MidiTrack& end(uint32_t deltaPulses = 0) { return event(deltaPulses, {0xff, 0x2f, 0x00}); }
     void vlq(uint32_t v) {

@@ -11,8 +11,8 @@
 
 namespace {
 
-using rendertest::MidiTrack;
 using rendertest::midiFile;
+using rendertest::MidiTrack;
 
 constexpr uint16_t kPulses = 480;  // per quarter note
 
@@ -113,7 +113,8 @@ TEST(MidiFile, BrokenFilesAreRefusedWithTheirReason) {
 TEST(MidiFile, NoTruncationOrDamagedByteCrashesTheReader) {
     MidiTrack conductor, notes;
     conductor.tempo(0, 400000).event(0, {0xff, 0x58, 0x04, 4, 2, 24, 8}).tempo(960, 700000).end();
-    for (int i = 0; i < 12; ++i) notes.event(100, {0x90, static_cast<unsigned char>(50 + i), 90}).event(60, {0x80, 50, 0});
+    for (int i = 0; i < 12; ++i)
+        notes.event(100, {0x90, static_cast<unsigned char>(50 + i), 90}).event(60, {0x80, 50, 0});
     notes.event(0, {0xf0, 0x02, 0x01, 0xf7}).end();
     const std::vector<unsigned char> good = midiFile(1, kPulses, {conductor, notes});
     std::mt19937 random(11);
@@ -125,7 +126,8 @@ TEST(MidiFile, NoTruncationOrDamagedByteCrashesTheReader) {
         } catch (const render::Failure&) {
         }
     };
-    for (size_t size = 0; size < good.size(); ++size) attempt(std::vector<unsigned char>(good.begin(), good.begin() + size));
+    for (size_t size = 0; size < good.size(); ++size)
+        attempt(std::vector<unsigned char>(good.begin(), good.begin() + size));
     EXPECT_EQ(accepted, 0) << "a truncated file was taken as whole";
     for (int round = 0; round < 3000; ++round) {
         std::vector<unsigned char> b = good;

@@ -23,8 +23,10 @@ PresetFile program(PresetKind kind) {
     p.fxVersion = 7;
     p.name = "Crystal Bells";
     p.numParams = 3;
-    if (kind == PresetKind::ProgramParams) p.params = {1.0f, 0.25f, -0.0f};
-    else p.chunk = {1, 2, 3, 4, 5};
+    if (kind == PresetKind::ProgramParams)
+        p.params = {1.0f, 0.25f, -0.0f};
+    else
+        p.chunk = {1, 2, 3, 4, 5};
     return p;
 }
 
@@ -36,8 +38,10 @@ PresetFile bank(PresetKind kind) {
     b.fxVersion = 7;
     b.numPrograms = 2;
     b.currentProgram = 1;
-    if (kind == PresetKind::BankParams) b.programs = {program(PresetKind::ProgramParams), program(PresetKind::ProgramParams)};
-    else b.chunk = std::vector<unsigned char>(1760, 0xab);
+    if (kind == PresetKind::BankParams)
+        b.programs = {program(PresetKind::ProgramParams), program(PresetKind::ProgramParams)};
+    else
+        b.chunk = std::vector<unsigned char>(1760, 0xab);
     return b;
 }
 
@@ -62,8 +66,8 @@ TEST(PresetFile, BankChunkHasTheStandardLayoutAndParametersAreBigEndianFloats) {
     ASSERT_EQ(b.size(), 160u + 1760u);
     EXPECT_EQ(wordAt(b, 8), static_cast<uint32_t>(fourCC("FBCh")));
     EXPECT_EQ(wordAt(b, 12), 2u);
-    EXPECT_EQ(wordAt(b, 24), 2u);   // programs
-    EXPECT_EQ(wordAt(b, 28), 1u);   // current program
+    EXPECT_EQ(wordAt(b, 24), 2u);  // programs
+    EXPECT_EQ(wordAt(b, 28), 1u);  // current program
     EXPECT_EQ(wordAt(b, 156), 1760u);
 
     const std::vector<unsigned char> p = render::encodePreset(program(PresetKind::ProgramParams));

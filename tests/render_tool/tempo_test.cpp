@@ -94,9 +94,9 @@ TEST(RenderTiming, TheTailRunsUntilSilenceOrToItsLimit) {
 
     // A long release is cut at the limit, and the report says so.
     writeBytes(folder.file("short.mid"), shortPiece());
-    r = runRenderer({"-q", "--set", "R=1", "--set", "S=1", "--tail-limit", "0.5", "-o", "pad.wav", nubbel3Path(),
-                     "short.mid"},
-                    folder.path);
+    r = runRenderer(
+        {"-q", "--set", "R=1", "--set", "S=1", "--tail-limit", "0.5", "-o", "pad.wav", nubbel3Path(), "short.mid"},
+        folder.path);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out.find("(tail cut at the limit)"), std::string::npos) << r.out;
     const double seconds = static_cast<double>(readWav(folder.file("pad.wav")).frames()) / kRate;

@@ -26,8 +26,8 @@ bool exists(const std::string& path);
 struct Wav {
     int channels = 0;
     int sampleRate = 0;
-    int format = 0;               // libsndfile's SF_FORMAT_* word
-    std::vector<float> samples;   // interleaved
+    int format = 0;              // libsndfile's SF_FORMAT_* word
+    std::vector<float> samples;  // interleaved
     size_t frames() const { return channels ? samples.size() / static_cast<size_t>(channels) : 0; }
 };
 // Fails the current test (and returns an empty Wav) when the file is unreadable.

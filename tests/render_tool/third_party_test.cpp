@@ -57,9 +57,9 @@ TEST(RenderThirdParty, AnEffectFedASinePassesItAtItsNeutralSettings) {
     TempFolder folder;
     for (const char* rate : {"44100", "48000"}) {
         SCOPED_TRACE(rate);
-        const ToolResult r = runRenderer({"-q", "--input-sine", "440", "--length", "1", "-r", rate, "--format",
-                                          "float", "-o", "eq.wav", kEq},
-                                         folder.path);
+        const ToolResult r = runRenderer(
+            {"-q", "--input-sine", "440", "--length", "1", "-r", rate, "--format", "float", "-o", "eq.wav", kEq},
+            folder.path);
         ASSERT_EQ(r.exitCode, 0) << r.err;
         const Wav wav = readWav(folder.file("eq.wav"));
         EXPECT_EQ(wav.channels, 2);

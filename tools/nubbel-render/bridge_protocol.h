@@ -14,16 +14,16 @@
 namespace render::bridge {
 
 enum Command : uint32_t {
-    kLoad = 1,         // text path → PluginInfo as 7 × i32
-    kDispatch,         // i32 opcode, i32 index, i64 value, f32 opt → i64
-    kText,             // i32 opcode, i32 index → text
-    kSetProgramName,   // text → nothing
-    kGetParameter,     // i32 index → f32
-    kSetParameter,     // i32 index, f32 value → nothing
-    kGetChunk,         // i32 preset → bytes
-    kSetChunk,         // i32 preset, bytes → i64
-    kProcess,          // f64 position, i32 frames, i32 count, count × (i32 delta, 3 bytes), floats → floats
-    kQuit,             // → nothing; the helper closes the plug-in and ends
+    kLoad = 1,        // text path → PluginInfo as 7 × i32
+    kDispatch,        // i32 opcode, i32 index, i64 value, f32 opt → i64
+    kText,            // i32 opcode, i32 index → text
+    kSetProgramName,  // text → nothing
+    kGetParameter,    // i32 index → f32
+    kSetParameter,    // i32 index, f32 value → nothing
+    kGetChunk,        // i32 preset → bytes
+    kSetChunk,        // i32 preset, bytes → i64
+    kProcess,         // f64 position, i32 frames, i32 count, count × (i32 delta, 3 bytes), floats → floats
+    kQuit,            // → nothing; the helper closes the plug-in and ends
 };
 constexpr uint32_t kReplyOk = 0x4f4b4f4b;
 constexpr uint32_t kReplyFailed = 0x4641494c;

@@ -14,8 +14,8 @@ namespace {
 constexpr int32_t kMaxFrames = 1 << 16, kMaxEvents = 1 << 16;
 
 void writeInfo(MessageWriter& out, const PluginInfo& info) {
-    for (VstInt32 v : {info.numPrograms, info.numParams, info.numInputs, info.numOutputs, info.flags,
-                       info.uniqueID, info.version})
+    for (VstInt32 v :
+         {info.numPrograms, info.numParams, info.numInputs, info.numOutputs, info.flags, info.uniqueID, info.version})
         out.i32(v);
 }
 
@@ -42,20 +42,14 @@ void answer(uint32_t command, MessageReader& in, MessageWriter& out, std::unique
             out.text(plugin->text(opcode, index));
             return;
         }
-        case kSetProgramName:
-            plugin->setProgramName(in.text());
-            return;
-        case kGetParameter:
-            out.f32(plugin->getParameter(in.i32()));
-            return;
+        case kSetProgramName: plugin->setProgramName(in.text()); return;
+        case kGetParameter: out.f32(plugin->getParameter(in.i32())); return;
         case kSetParameter: {
             const int32_t index = in.i32();
             plugin->setParameter(index, in.f32());
             return;
         }
-        case kGetChunk:
-            out.bytes(plugin->getChunk(in.i32() != 0));
-            return;
+        case kGetChunk: out.bytes(plugin->getChunk(in.i32() != 0)); return;
         case kSetChunk: {
             const bool preset = in.i32() != 0;
             out.i64(plugin->setChunk(in.bytes(), preset));
@@ -75,8 +69,7 @@ void answer(uint32_t command, MessageReader& in, MessageWriter& out, std::unique
             out.floats(outputs);
             return;
         }
-        default:
-            throw ProtocolError("unknown request");
+        default: throw ProtocolError("unknown request");
     }
 }
 

@@ -29,8 +29,8 @@ public:
     void setParameter(VstInt32 index, float value) override;
     std::vector<unsigned char> getChunk(bool preset) override;
     VstIntPtr setChunk(const std::vector<unsigned char>& bytes, bool preset) override;
-    void process(const std::vector<BlockEvent>& events, const std::vector<float>& inputs,
-                 std::vector<float>& outputs, VstInt32 frames) override;
+    void process(const std::vector<BlockEvent>& events, const std::vector<float>& inputs, std::vector<float>& outputs,
+                 VstInt32 frames) override;
     void setSamplePosition(double frames) override { samplePosition_ = frames; }
 
 private:

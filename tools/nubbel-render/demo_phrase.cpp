@@ -20,13 +20,13 @@ constexpr unsigned char kNoteOn = 0x90, kNoteOff = 0x80;  // channel 1
 // One chord a bar, held to the next (A minor, F major 7, C add 9, G 6, then
 // A minor add 9 for two bars), and a melody an octave and more above.
 constexpr DemoNote kNotes[] = {
-    {0, 4, 45, kChordVelocity},  {0, 4, 52, kChordVelocity},  {0, 4, 55, kChordVelocity},
-    {0, 4, 60, kChordVelocity},  {4, 4, 41, kChordVelocity},  {4, 4, 48, kChordVelocity},
-    {4, 4, 52, kChordVelocity},  {4, 4, 57, kChordVelocity},  {8, 4, 48, kChordVelocity},
-    {8, 4, 55, kChordVelocity},  {8, 4, 62, kChordVelocity},  {8, 4, 64, kChordVelocity},
-    {12, 4, 43, kChordVelocity}, {12, 4, 50, kChordVelocity}, {12, 4, 59, kChordVelocity},
-    {12, 4, 64, kChordVelocity}, {16, 8, 45, kChordVelocity}, {16, 8, 52, kChordVelocity},
-    {16, 8, 59, kChordVelocity}, {16, 8, 60, kChordVelocity},
+    {0, 4, 45, kChordVelocity},   {0, 4, 52, kChordVelocity},   {0, 4, 55, kChordVelocity},
+    {0, 4, 60, kChordVelocity},   {4, 4, 41, kChordVelocity},   {4, 4, 48, kChordVelocity},
+    {4, 4, 52, kChordVelocity},   {4, 4, 57, kChordVelocity},   {8, 4, 48, kChordVelocity},
+    {8, 4, 55, kChordVelocity},   {8, 4, 62, kChordVelocity},   {8, 4, 64, kChordVelocity},
+    {12, 4, 43, kChordVelocity},  {12, 4, 50, kChordVelocity},  {12, 4, 59, kChordVelocity},
+    {12, 4, 64, kChordVelocity},  {16, 8, 45, kChordVelocity},  {16, 8, 52, kChordVelocity},
+    {16, 8, 59, kChordVelocity},  {16, 8, 60, kChordVelocity},
 
     {0, 2, 76, kMelodyVelocity},  {2, 1, 74, kMelodyVelocity},  {3, 1, 72, kMelodyVelocity},
     {4, 3, 69, kMelodyVelocity},  {7, 1, 72, kMelodyVelocity},  {8, 2, 79, kMelodyVelocity},

@@ -94,8 +94,8 @@ void renderOne(Plugin& plugin, const Options& o, const Score& score, const std::
 
 void list(Plugin& plugin) {
     const PluginInfo& info = plugin.info();
-    std::printf("ID '%s', version %d, %d inputs, %d outputs, %s%s\n", fourCCText(info.uniqueID).c_str(),
-                info.version, info.numInputs, info.numOutputs, info.isSynth() ? "instrument" : "effect",
+    std::printf("ID '%s', version %d, %d inputs, %d outputs, %s%s\n", fourCCText(info.uniqueID).c_str(), info.version,
+                info.numInputs, info.numOutputs, info.isSynth() ? "instrument" : "effect",
                 info.hasChunks() ? ", state in chunks" : "");
     std::vector<std::string> names = programNames(plugin);
     std::printf("programs:\n");

@@ -59,7 +59,8 @@ public:
                     return out_;
                 }
                 if (type == kTempo) {
-                    if (length != 3) fail(where_ + " has a tempo change of " + std::to_string(length) + " bytes, not 3");
+                    if (length != 3)
+                        fail(where_ + " has a tempo change of " + std::to_string(length) + " bytes, not 3");
                     if (bigEndian(file_, data, 3) == 0) fail(where_ + " has a tempo of zero");
                     emit({kMeta, kTempo, 3, file_[data], file_[data + 1], file_[data + 2]});
                 } else if (type == kTimeSignature && length == 4) {

@@ -30,7 +30,8 @@ unsigned windowsMachine(const std::string& path) {
     unsigned char offset[4] = {}, header[6] = {};
     if (!isWindowsBinary(path) || !in.seekg(kHeaderOffsetField) || !in.read(reinterpret_cast<char*>(offset), 4))
         return 0;
-    const std::streamoff at = offset[0] | offset[1] << 8 | offset[2] << 16 | static_cast<std::streamoff>(offset[3]) << 24;
+    const std::streamoff at =
+        offset[0] | offset[1] << 8 | offset[2] << 16 | static_cast<std::streamoff>(offset[3]) << 24;
     if (!in.seekg(at) || !in.read(reinterpret_cast<char*>(header), 6)) return 0;
     if (header[0] != 'P' || header[1] != 'E' || header[2] != 0 || header[3] != 0) return 0;
     return header[4] | header[5] << 8;

@@ -96,7 +96,8 @@ Options parseOptions(int argc, char** argv) {
                 break;
             case 'b': {
                 const double v = number("--block", optarg, 1, kMaxBlock, "the block size must be 1 to 16384 frames");
-                if (v != std::floor(v)) throw Failure(std::string("--block ") + optarg, "the block size must be a whole number");
+                if (v != std::floor(v))
+                    throw Failure(std::string("--block ") + optarg, "the block size must be a whole number");
                 o.render.blockSize = static_cast<VstInt32>(v);
                 break;
             }
@@ -107,23 +108,27 @@ Options parseOptions(int argc, char** argv) {
             case kSavePreset: o.savePreset = optarg; break;
             case kSaveBank: o.saveBank = optarg; break;
             case kTail:
-                o.render.tailLimitSeconds = number("--tail-limit", optarg, 0, kMaxTailSeconds,
-                                                   "the tail limit must be 0 to 600 seconds");
+                o.render.tailLimitSeconds =
+                    number("--tail-limit", optarg, 0, kMaxTailSeconds, "the tail limit must be 0 to 600 seconds");
                 break;
             case kFormat: {
                 const std::string f = optarg;
-                if (f == "16") o.format = SampleFormat::Pcm16;
-                else if (f == "24") o.format = SampleFormat::Pcm24;
-                else if (f == "float" || f == "32") o.format = SampleFormat::Float32;
-                else throw Failure("--format " + f, "the format must be 16, 24 or float");
+                if (f == "16")
+                    o.format = SampleFormat::Pcm16;
+                else if (f == "24")
+                    o.format = SampleFormat::Pcm24;
+                else if (f == "float" || f == "32")
+                    o.format = SampleFormat::Float32;
+                else
+                    throw Failure("--format " + f, "the format must be 16, 24 or float");
                 break;
             }
             case kSine:
                 o.render.inputSineHz = number("--input-sine", optarg, 1e-3, 1e6, "the frequency must be above 0 Hz");
                 break;
             case kLength:
-                o.minimumLengthSeconds = number("--length", optarg, 0, kMaxLengthSeconds,
-                                                "the length must be 0 to 3600 seconds");
+                o.minimumLengthSeconds =
+                    number("--length", optarg, 0, kMaxLengthSeconds, "the length must be 0 to 3600 seconds");
                 break;
             case kBridge: o.bridge = optarg; break;
             case kList: o.list = true; break;
@@ -143,9 +148,10 @@ Options parseOptions(int argc, char** argv) {
     if (o.render.inputSineHz >= o.render.sampleRate / 2)
         throw Failure("--input-sine", "the frequency must lie below half the sample rate");
     if (o.allPrograms) {
-        const char* clash = !o.program.empty() ? "--program" : !o.savePreset.empty() ? "--save-preset"
-                                                              : !o.saveBank.empty()  ? "--save-bank"
-                                                                                     : nullptr;
+        const char* clash = !o.program.empty()      ? "--program"
+                            : !o.savePreset.empty() ? "--save-preset"
+                            : !o.saveBank.empty()   ? "--save-bank"
+                                                    : nullptr;
         if (clash) throw Failure("--all-programs", std::string("cannot be combined with ") + clash);
     }
     return o;

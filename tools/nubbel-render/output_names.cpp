@@ -19,8 +19,10 @@ std::string stem(const std::string& path) {
 std::string safe(const std::string& text) {
     std::string out;
     for (unsigned char c : text) {
-        if (std::isalnum(c) || c == '_' || c == '.') out += static_cast<char>(c);
-        else if (!out.empty() && out.back() != '-') out += '-';
+        if (std::isalnum(c) || c == '_' || c == '.')
+            out += static_cast<char>(c);
+        else if (!out.empty() && out.back() != '-')
+            out += '-';
     }
     while (!out.empty() && (out.back() == '-' || out.back() == '.')) out.pop_back();
     while (!out.empty() && out.front() == '.') out.erase(0, 1);

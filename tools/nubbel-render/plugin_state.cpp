@@ -76,8 +76,7 @@ VstInt32 findProgram(Plugin& plugin, const std::string& numberOrName, const std:
     }
     const std::vector<std::string> names = programNames(plugin);
     for (size_t i = 0; i < names.size(); ++i)
-        if (strcasecmp(trimmed(names[i]).c_str(), trimmed(numberOrName).c_str()) == 0)
-            return static_cast<VstInt32>(i);
+        if (strcasecmp(trimmed(names[i]).c_str(), trimmed(numberOrName).c_str()) == 0) return static_cast<VstInt32>(i);
     throw Failure(subject, "no program named \"" + numberOrName + "\"");
 }
 
@@ -89,8 +88,7 @@ void selectProgram(Plugin& plugin, VstInt32 program) {
 
 void setParameterByName(Plugin& plugin, const std::string& assignment, const std::string& subject) {
     const size_t equals = assignment.rfind('=');
-    if (equals == std::string::npos || equals == 0)
-        throw Failure(subject, "\"" + assignment + "\" is not NAME=VALUE");
+    if (equals == std::string::npos || equals == 0) throw Failure(subject, "\"" + assignment + "\" is not NAME=VALUE");
     const std::string name = trimmed(assignment.substr(0, equals));
     const std::string valueText = trimmed(assignment.substr(equals + 1));
     char* end = nullptr;
@@ -149,12 +147,9 @@ void applyPreset(Plugin& plugin, const PresetFile& preset, const std::string& pa
         throw Failure(path, "made for another plug-in (ID '" + fourCCText(preset.fxID) + "', this plug-in is '" +
                                 fourCCText(info.uniqueID) + "')");
     const bool chunk = preset.kind == PresetKind::ProgramChunk || preset.kind == PresetKind::BankChunk;
-    if (chunk && !info.hasChunks())
-        throw Failure(path, "holds an opaque chunk, but the plug-in does not take chunks");
+    if (chunk && !info.hasChunks()) throw Failure(path, "holds an opaque chunk, but the plug-in does not take chunks");
     switch (preset.kind) {
-        case PresetKind::ProgramParams:
-            applyProgramParams(plugin, preset, path);
-            return;
+        case PresetKind::ProgramParams: applyProgramParams(plugin, preset, path); return;
         case PresetKind::ProgramChunk:
             if (plugin.setChunk(preset.chunk, true) == 0) throw Failure(path, "the plug-in refused the preset");
             plugin.setProgramName(preset.name);

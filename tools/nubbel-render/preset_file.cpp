@@ -117,9 +117,8 @@ PresetFile decodeRecord(BigEndianReader& in, bool insideBank) {
     if (in.i32() != kChunkMagic) throw std::runtime_error("not a VST preset or bank (no 'CcnK' header)");
     const VstInt32 byteSize = in.i32();
     if (byteSize < 0 || static_cast<size_t>(byteSize) != in.left())
-        throw std::runtime_error("wrong size: the header gives " + std::to_string(byteSize) +
-                                 " bytes after it, the " + (insideBank ? "record" : "file") + " has " +
-                                 std::to_string(in.left()));
+        throw std::runtime_error("wrong size: the header gives " + std::to_string(byteSize) + " bytes after it, the " +
+                                 (insideBank ? "record" : "file") + " has " + std::to_string(in.left()));
     PresetFile p;
     const VstInt32 kind = in.i32();
     if (kind != fourCC("FxCk") && kind != fourCC("FPCh") && kind != fourCC("FxBk") && kind != fourCC("FBCh"))
@@ -151,7 +150,8 @@ PresetFile decodeRecord(BigEndianReader& in, bool insideBank) {
         case PresetKind::BankParams:
             for (VstInt32 i = 0; i < p.numPrograms; ++i) {
                 // Each program is a whole record whose own byteSize bounds it.
-                if (in.left() < 8) throw std::runtime_error("wrong size: the bank ends before program " + std::to_string(i));
+                if (in.left() < 8)
+                    throw std::runtime_error("wrong size: the bank ends before program " + std::to_string(i));
                 BigEndianReader peek = in;
                 peek.i32();
                 const VstInt32 size = peek.i32();

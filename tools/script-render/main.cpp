@@ -103,8 +103,8 @@ int compare(const char* a, const char* b, double tolerance) {
         differing += x[i] != y[i];
         peak = std::fmax(peak, std::fabs(double(x[i])));
     }
-    std::printf("%zu samples, peak %.6f, %zu differ, largest difference %.3g at frame %zu\n", x.size(), peak,
-                differing, worst, at / 2);
+    std::printf("%zu samples, peak %.6f, %zu differ, largest difference %.3g at frame %zu\n", x.size(), peak, differing,
+                worst, at / 2);
     return worst <= tolerance && peak > 0.01 ? 0 : 1;
 }
 

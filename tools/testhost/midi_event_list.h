@@ -22,8 +22,7 @@ public:
     // extraSlots null pointers follow the filled entries.
     explicit MidiEventList(const std::vector<MidiMessage>& messages, size_t extraSlots = 0)
         : events_(messages.size()),
-          bytes_(offsetof(VstEvents, events) +
-                     std::max<size_t>(messages.size() + extraSlots, 2) * sizeof(VstEvent*),
+          bytes_(offsetof(VstEvents, events) + std::max<size_t>(messages.size() + extraSlots, 2) * sizeof(VstEvent*),
                  0) {
         VstEvents* l = list();
         l->numEvents = static_cast<VstInt32>(messages.size());

@@ -26,9 +26,8 @@ TestHost* hostFor(AEffect* effect) {
     return loadingHost;
 }
 
-constexpr const char* kHostCanDo[] = {"sendVstEvents", "sendVstMidiEvent", "sendVstTimeInfo",
-                                      "receiveVstEvents", "receiveVstMidiEvent", "sizeWindow",
-                                      "supplyIdle"};
+constexpr const char* kHostCanDo[] = {"sendVstEvents",       "sendVstMidiEvent", "sendVstTimeInfo", "receiveVstEvents",
+                                      "receiveVstMidiEvent", "sizeWindow",       "supplyIdle"};
 }  // namespace
 
 TestHost::TestHost() = default;
@@ -37,8 +36,8 @@ TestHost::~TestHost() {
     if (effect_) close();
 }
 
-VstIntPtr VSTCALLBACK TestHost::callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                         void* ptr, float opt) {
+VstIntPtr VSTCALLBACK TestHost::callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                         float opt) {
     TestHost* host = hostFor(effect);
     if (!host) return opcode == audioMasterVersion ? 2400 : 0;
     HostCall call{opcode, index, value, opt, {}};
@@ -49,12 +48,9 @@ VstIntPtr VSTCALLBACK TestHost::callback(AEffect* effect, VstInt32 opcode, VstIn
 
 VstIntPtr TestHost::answer(VstInt32 opcode, VstInt32 /*index*/, VstIntPtr /*value*/, void* ptr, float /*opt*/) {
     switch (opcode) {
-        case audioMasterVersion:
-            return versionAnswer;
-        case audioMasterCurrentId:
-            return effect_ ? effect_->uniqueID : 0;
-        case audioMasterWantMidi:
-            return 1;
+        case audioMasterVersion: return versionAnswer;
+        case audioMasterCurrentId: return effect_ ? effect_->uniqueID : 0;
+        case audioMasterWantMidi: return 1;
         case audioMasterGetTime:
             timeInfo_.samplePos = samplePosition;
             timeInfo_.sampleRate = sampleRate;
@@ -62,18 +58,15 @@ VstIntPtr TestHost::answer(VstInt32 opcode, VstInt32 /*index*/, VstIntPtr /*valu
             timeInfo_.timeSigNumerator = 4;
             timeInfo_.timeSigDenominator = 4;
             return reinterpret_cast<VstIntPtr>(&timeInfo_);
-        case audioMasterGetSampleRate:
-            return static_cast<VstIntPtr>(sampleRate);
-        case audioMasterGetBlockSize:
-            return blockSize;
+        case audioMasterGetSampleRate: return static_cast<VstIntPtr>(sampleRate);
+        case audioMasterGetBlockSize: return blockSize;
         case audioMasterGetVendorString:
             if (ptr) std::strcpy(static_cast<char*>(ptr), "Nubbel test bench");
             return 1;
         case audioMasterGetProductString:
             if (ptr) std::strcpy(static_cast<char*>(ptr), "testhost");
             return 1;
-        case audioMasterGetVendorVersion:
-            return 1;
+        case audioMasterGetVendorVersion: return 1;
         case audioMasterCanDo:
             if (!ptr) return 0;
             for (const char* question : kHostCanDo)
@@ -83,12 +76,9 @@ VstIntPtr TestHost::answer(VstInt32 opcode, VstInt32 /*index*/, VstIntPtr /*valu
         case audioMasterBeginEdit:
         case audioMasterEndEdit:
         case audioMasterSizeWindow:
-        case audioMasterIOChanged:
-            return 1;
-        case audioMasterGetCurrentProcessLevel:
-            return 0;  // unknown
-        default:
-            return 0;
+        case audioMasterIOChanged: return 1;
+        case audioMasterGetCurrentProcessLevel: return 0;  // unknown
+        default: return 0;
     }
 }
 
@@ -229,8 +219,8 @@ VstIntPtr TestHost::setChunk(const std::vector<unsigned char>& bytes, bool prese
 }
 
 int TestHost::countCalls(VstInt32 opcode) const {
-    return static_cast<int>(std::count_if(calls.begin(), calls.end(),
-                                          [opcode](const HostCall& c) { return c.opcode == opcode; }));
+    return static_cast<int>(
+        std::count_if(calls.begin(), calls.end(), [opcode](const HostCall& c) { return c.opcode == opcode; }));
 }
 
 }  // namespace testhost

@@ -43,8 +43,7 @@ public:
     AEffect* effect() const { return effect_; }
     bool loaded() const { return effect_ != nullptr; }
 
-    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
-                       float opt = 0.0f);
+    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0.0f);
     // A text the plug-in writes for an opcode (names, labels, displays).
     std::string text(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0);
     float getParameter(VstInt32 index);
@@ -86,8 +85,8 @@ public:
     int countCalls(VstInt32 opcode) const;
     void clearCalls() { calls.clear(); }
 
-    static VstIntPtr VSTCALLBACK callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                          void* ptr, float opt);
+    static VstIntPtr VSTCALLBACK callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                          float opt);
 
 private:
     // Calls the entry point of the opened library and checks the record.

@@ -31,14 +31,13 @@ bool scan(const std::string& path) {
     std::printf("%s\n", path.c_str());
     std::printf("  magic '%s'  uniqueID '%s'  version %d  flags 0x%x\n", fourChars(e->magic).c_str(),
                 fourChars(e->uniqueID).c_str(), e->version, e->flags);
-    std::printf("  inputs %d  outputs %d  programs %d  parameters %d\n", e->numInputs, e->numOutputs,
-                e->numPrograms, e->numParams);
+    std::printf("  inputs %d  outputs %d  programs %d  parameters %d\n", e->numInputs, e->numOutputs, e->numPrograms,
+                e->numParams);
     std::printf("  effect \"%s\"  vendor \"%s\"  product \"%s\"\n", host.text(effGetEffectName).c_str(),
                 host.text(effGetVendorString).c_str(), host.text(effGetProductString).c_str());
     std::printf("  vendor version %d  category %d  VST version %d  identify '%s'\n",
                 static_cast<int>(host.dispatch(effGetVendorVersion)),
-                static_cast<int>(host.dispatch(effGetPlugCategory)),
-                static_cast<int>(host.dispatch(effGetVstVersion)),
+                static_cast<int>(host.dispatch(effGetPlugCategory)), static_cast<int>(host.dispatch(effGetVstVersion)),
                 fourChars(static_cast<VstInt32>(host.dispatch(effIdentify))).c_str());
 
     std::printf("  parameters:\n");
@@ -59,8 +58,7 @@ bool scan(const std::string& path) {
     std::vector<float> left, right;
     host.render(left, right, kBlock * kBlocks, kBlock);
     double peak = 0;
-    for (size_t i = 0; i < left.size(); ++i)
-        peak = std::fmax(peak, std::fmax(std::fabs(left[i]), std::fabs(right[i])));
+    for (size_t i = 0; i < left.size(); ++i) peak = std::fmax(peak, std::fmax(std::fabs(left[i]), std::fabs(right[i])));
     std::printf("  render: %d blocks of %d frames at 44100 Hz, peak %g\n", kBlocks, kBlock, peak);
     host.suspend();
     host.close();
