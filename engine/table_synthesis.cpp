@@ -86,14 +86,7 @@ void transformToTable(TableWorkspace& workspace, float* table) {
     constexpr int32_t N = Wavetable::kLength;
     kiss_fftri(workspace.inverseTransform, workspace.spectrum.get(), table);
     table[N] = table[0];
-    bool allFinite = true;
-    const float peak = peakMagnitude(table, N + 1, &allFinite);
-    if (!allFinite) {
-        std::fill(table, table + N + 1, 0.0f);
-        normalizeWithPeak(table, N + 1, 0.0f);
-    } else {
-        normalizeWithPeak(table, N + 1, peak);
-    }
+    normalizeTable(table, N + 1);
 }
 
 uint32_t synthesizeTable(const float* values, uint32_t phaseState, float* table, SimdLevel level) {

@@ -1,5 +1,6 @@
 #include "engine/wavetable.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "engine/float_environment.h"
@@ -41,20 +42,6 @@ struct TableDeleter {
 };
 using OwnedTable = std::unique_ptr<float[], TableDeleter>;
 
-// One spare for the caller; any others are released here, on a generating
-// thread, so that an idle record keeps at most the tables adopted since.
-float* takeSpare(Wavetable& table) {
-    float* taken = nullptr;
-    for (std::atomic<float*>& slot : table.spares) {
-        float* spare = slot.exchange(nullptr);
-        if (!taken)
-            taken = spare;
-        else
-            releaseTable(spare);
-    }
-    return taken;
-}
-
 bool putSpare(Wavetable& table, float* spare) {
     for (std::atomic<float*>& slot : table.spares) {
         float* expected = nullptr;
@@ -65,9 +52,29 @@ bool putSpare(Wavetable& table, float* spare) {
 
 }  // namespace
 
+// One spare for the caller; any others are released here, on a generating
+// thread, so that an idle record keeps at most the tables adopted since.
+float* takeSpareTable(Wavetable& table) {
+    float* taken = nullptr;
+    for (std::atomic<float*>& slot : table.spares) {
+        float* spare = slot.exchange(nullptr);
+        if (!taken)
+            taken = spare;
+        else
+            releaseTable(spare);
+    }
+    return taken ? taken : allocateTable();
+}
+
+void publishTable(Wavetable& table, float* finished) {
+    // A table still waiting in `pending` comes back here, replaced, and is
+    // released on this thread.
+    releaseTable(table.pending.exchange(finished));
+    table.pendingReady.store(true);
+}
+
 void generateWavetable(const float* values, Wavetable& table) {
-    OwnedTable fresh(takeSpare(table));
-    if (!fresh) fresh.reset(allocateTable());
+    OwnedTable fresh(takeSpareTable(table));
     {
         DefaultFloatEnvironment environment;
         WorkspaceLease workspace;
@@ -78,10 +85,8 @@ void generateWavetable(const float* values, Wavetable& table) {
         }
         transformToTable(*workspace, fresh.get());
     }
-    // The table is complete before it becomes visible. A table still waiting
-    // in `pending` comes back here, replaced, and is released on this thread.
-    releaseTable(table.pending.exchange(fresh.release()));
-    table.pendingReady.store(true);
+    // The table is complete before it becomes visible.
+    publishTable(table, fresh.release());
 }
 
 void adoptPendingTable(Wavetable& table) {
@@ -95,5 +100,11 @@ void adoptPendingTable(Wavetable& table) {
 
 void normalizeTable(float* table, int32_t count) {
     bool allFinite = true;
-    normalizeWithPeak(table, count, peakMagnitude(table, count, &allFinite));
+    const float peak = peakMagnitude(table, count, &allFinite);
+    if (allFinite) {
+        normalizeWithPeak(table, count, peak);
+        return;
+    }
+    std::fill(table, table + count, 0.0f);
+    normalizeWithPeak(table, count, 0.0f);
 }

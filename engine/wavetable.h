@@ -43,6 +43,12 @@ struct Wavetable {
 float* allocateTable();
 void releaseTable(float* table);
 
+// The generating side of the hand-over, for any generator: take a table to
+// fill (a spare the audio thread gave back, or a new one), fill it completely,
+// then publish it. A table still pending is replaced and released here.
+float* takeSpareTable(Wavetable& table);
+void publishTable(Wavetable& table, float* finished);
+
 // Resets the record and leaves a table generated from all-0.5 values pending.
 // Only while no audio thread uses the record (construction).
 void createWavetable(Wavetable& table);
@@ -58,5 +64,6 @@ void generateWavetable(const float* values, Wavetable& table);
 void adoptPendingTable(Wavetable& table);
 
 // Scales table[0..count-1] in place so that its peak is 1/1.4142 (peaks below
-// 1e-5 are treated as 1e-5).
+// 1e-5 are treated as 1e-5). A table holding NaN or infinities (from NaN or
+// overflowing values) becomes silence instead.
 void normalizeTable(float* table, int32_t count);

@@ -1,0 +1,54 @@
+// The first-generation sound engine: sixteen voices over one wavetable built
+// from eight harmonic groups, linear envelopes, a four-pole ladder per channel
+// and a per-block queue of note events applied at their exact frames.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/wavetable.h"
+
+// Threads: noteOn, noteOff, pitchBend, cutAllVoices and renderBlock run in the
+// host's processing sequence; paramChanged, generateWavetable and
+// setSampleRate run on whatever thread changes a value. The table reaches the
+// render through the shared hand-over; everything else is single float stores.
+// Nothing here allocates, locks or calls the system after construction, except
+// generation on the changing thread.
+struct FirstGenEngine {
+    static constexpr int32_t kVoiceCount = 16;
+    static constexpr int32_t kQueueCapacity = 64;
+    static constexpr int32_t kParamCount = 23;
+    static constexpr int32_t kAllParameters = 100;
+
+    explicit FirstGenEngine(int32_t paramCount = kParamCount);
+    ~FirstGenEngine();
+    FirstGenEngine(const FirstGenEngine&) = delete;
+    FirstGenEngine& operator=(const FirstGenEngine&) = delete;
+
+    // Builds a table from the eight group values and the bandwidth (all 0..1)
+    // and publishes it for the next block.
+    void generateWavetable(const float* groups, float bandwidth);
+    // params[index] has changed (or index == kAllParameters): regenerates for
+    // 0..8 and 100, then the voices' actions (width, envelopes).
+    void paramChanged(int32_t index);
+    // Host sample rate in Hz; envelopes follow at once, sounding notes keep
+    // their pitch until their next start.
+    void setSampleRate(float rate);
+
+    // note = key - 12 (0..127), frequency in Hz, velocity 0..1, frame in the
+    // coming block at the host's rate.
+    void noteOn(int32_t note, float frequency, float velocity, int32_t frame);
+    void noteOff(int32_t note, int32_t frame);
+    void pitchBend(float bend, int32_t frame);  // -1..1
+    void cutAllVoices();
+
+    // Adds `frames` samples into outL/outR (the caller clears them); the
+    // scratch buffers hold at least `frames` floats. Empties the queue.
+    void renderBlock(float* scratchL, float* scratchR, float* outL, float* outR, int32_t frames);
+
+    float* params = nullptr;  // kParamCount live values
+    int32_t paramCount = kParamCount;
+    Wavetable wavetable;
+};
+
+// Hz of note n = key - 12 for n in 0..127, computed once for the library.
+extern const float* const firstGenNoteFrequencies;
