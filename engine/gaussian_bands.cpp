@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/rounded_math.h"
-#include "engine/rounded_math_kernels.h"
+#include "numerics/rounded_math.h"
+#include "numerics/rounded_math_kernels.h"
 
 namespace {
 
@@ -117,10 +117,5 @@ __attribute__((target(NUBBEL_AVX512_TARGET))) void addBandsAvx512(const float* v
 }  // namespace
 
 void computeAmplitudeSpectrum(const float* values, float* amplitudes, SimdLevel level) {
-    if (level == SimdLevel::kAvx512 && simdLevelSupported(level))
-        addBandsAvx512(values, amplitudes);
-    else if (level == SimdLevel::kAvx2 && simdLevelSupported(level))
-        addBandsAvx2(values, amplitudes);
-    else
-        addBandsSse2(values, amplitudes);
+    simdVariant(level, addBandsSse2, addBandsAvx2, addBandsAvx512)(values, amplitudes);
 }

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "engine/simd_level.h"
+#include "numerics/simd_level.h"
 
 constexpr int32_t kHarmonicCount = 32;
 constexpr int32_t kBandwidthIndex = 32;    // "BW" follows the 32 harmonics

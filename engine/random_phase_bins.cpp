@@ -1,9 +1,9 @@
 #include "engine/random_phase_bins.h"
 
 #include "engine/phase_generator.h"
-#include "engine/rounded_math.h"
-#include "engine/rounded_math_kernels.h"
-#include "engine/simd_interleave.h"
+#include "numerics/rounded_math.h"
+#include "numerics/rounded_math_kernels.h"
+#include "numerics/simd_interleave.h"
 
 namespace {
 
@@ -68,7 +68,5 @@ __attribute__((target(NUBBEL_AVX512_TARGET))) uint32_t binsAvx512(uint32_t state
 }  // namespace
 
 uint32_t randomPhaseBins(uint32_t state, const float* amplitudes, int32_t count, float* pairs, SimdLevel level) {
-    if (level == SimdLevel::kAvx512 && simdLevelSupported(level)) return binsAvx512(state, amplitudes, count, pairs);
-    if (level == SimdLevel::kAvx2 && simdLevelSupported(level)) return binsAvx2(state, amplitudes, count, pairs);
-    return binsSse2(state, amplitudes, count, pairs);
+    return simdVariant(level, binsSse2, binsAvx2, binsAvx512)(state, amplitudes, count, pairs);
 }

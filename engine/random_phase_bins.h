@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "engine/simd_level.h"
+#include "numerics/simd_level.h"
 
 // With s_j the state j + 1 steps after `state` (nextPhaseState), pairs[2j] and
 // pairs[2j + 1] = amplitudes[j] times float(cos) and float(sin) of

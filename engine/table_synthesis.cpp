@@ -5,7 +5,7 @@
 
 #include <emmintrin.h>
 
-#include "engine/float_environment.h"
+#include "numerics/float_environment.h"
 #include "engine/gaussian_bands.h"
 #include "engine/random_phase_bins.h"
 #include "engine/wavetable.h"

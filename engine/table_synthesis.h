@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "engine/simd_level.h"
+#include "numerics/simd_level.h"
 #include "engine/table_workspace.h"
 
 // A table in three stages on one workspace; only the middle one consumes phase
