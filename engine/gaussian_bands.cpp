@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/parameter_index.h"
 #include "numerics/rounded_math.h"
 #include "numerics/rounded_math_kernels.h"
 
@@ -92,9 +93,9 @@ void addBandEverywhere(const GaussianBand& band, float* amplitudes) {
 
 template <int W>
 NUBBEL_ALWAYS_INLINE void addBands(const float* values, float* amplitudes) {
-    const float bandFactor = relativeBandFactor(values[kBandwidthIndex]);
+    const float bandFactor = relativeBandFactor(values[param::kBandwidth]);
     std::fill(amplitudes, amplitudes + kAmplitudeBins, 0.0f);
-    for (int32_t k = 1; k <= kHarmonicCount; ++k) {
+    for (int32_t k = 1; k <= param::kHarmonicCount; ++k) {
         const GaussianBand band = makeGaussianBand(k, bandFactor, values[k - 1]);
         if (!band.bounded) {
             addBandEverywhere(band, amplitudes);

@@ -6,8 +6,6 @@
 
 #include "numerics/simd_level.h"
 
-constexpr int32_t kHarmonicCount = 32;
-constexpr int32_t kBandwidthIndex = 32;    // "BW" follows the 32 harmonics
 constexpr int32_t kAmplitudeBins = 32768;  // half the table length
 
 // Relative band factor r = 2^(bw / 1200) - 1 for bw = BW * 80 + 4 cents

@@ -12,8 +12,6 @@ NUBBEL_ALWAYS_INLINE uint32_t binsLoop(uint32_t state, const float* amplitudes, 
     using L = Lanes<W>;
     using Float = typename L::Float;
     using Int32 = typename L::Int32;
-    constexpr float kTwoToMinus32 = 2.3283064e-10f;
-    constexpr float kTwoPi = 6.2831855f;
     constexpr float kAboveHalfPi = 0x1.921fb6p+0f;  // the smallest float above pi/2
     int32_t j = 0;
     for (; j + W <= count; j += W) {
@@ -24,7 +22,7 @@ NUBBEL_ALWAYS_INLINE uint32_t binsLoop(uint32_t state, const float* amplitudes, 
             signedStates[i] = static_cast<int32_t>(state);
         }
         // phaseOfState, lane by lane: the same float operations in the same order.
-        const Float phases = __builtin_convertvector(signedStates, Float) * kTwoToMinus32 * kTwoPi;
+        const Float phases = __builtin_convertvector(signedStates, Float) * kPhaseStateScale * kPhaseTurn;
         const Float a = L::loadFloats(amplitudes + j);
         if (L::any((Int32)a != 0)) {
             Float cosines, sines;

@@ -5,10 +5,10 @@
 
 #include <emmintrin.h>
 
-#include "numerics/float_environment.h"
 #include "engine/gaussian_bands.h"
 #include "engine/random_phase_bins.h"
 #include "engine/wavetable.h"
+#include "numerics/float_environment.h"
 
 float peakMagnitude(const float* table, int32_t count, bool* allFinite) {
     // Running maxima and running sums of x * 0 (which turn NaN as soon as one

@@ -12,6 +12,7 @@
 #include <xmmintrin.h>
 
 #include "engine/gaussian_bands.h"
+#include "engine/parameter_index.h"
 #include "engine/phase_generator.h"
 #include "engine/table_synthesis.h"
 #include "engine/wavetable.h"
@@ -261,7 +262,7 @@ TEST(WavetableBands, BandRangesCoverEveryBinThatPassesTheCutOff) {
     // narrowest to wider than the spectrum.
     for (float bandwidth : {-0.04f, 0.0f, 0.013f, 0.5f, 1.0f, 3.0f, 9.0f}) {
         const float r = relativeBandFactor(bandwidth);
-        for (int32_t k = 1; k <= kHarmonicCount; ++k) {
+        for (int32_t k = 1; k <= param::kHarmonicCount; ++k) {
             const GaussianBand band = makeGaussianBand(k, r, 1.0f);
             ASSERT_TRUE(band.bounded);
             for (int32_t j = 0; j < kAmplitudeBins; ++j) {
