@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/phase_generator.h"
-#include "engine/simd_level.h"
+#include "numerics/simd_level.h"
 #include "engine/table_synthesis.h"
 #include "engine/table_workspace.h"
 #include "engine/wavetable.h"

@@ -4,7 +4,8 @@
 #include <cstdint>
 
 namespace param {
-constexpr int32_t kLastHarmonic = 31;  // 0..31: "Prt 1".."Prt 32"
+constexpr int32_t kHarmonicCount = 32;  // 0..31: "Prt 1".."Prt 32"
+constexpr int32_t kLastHarmonic = kHarmonicCount - 1;
 constexpr int32_t kBandwidth = 32;     // "BW"
 constexpr int32_t kStereoWidth = 33;   // "SW"
 constexpr int32_t kOctave = 34;        // "OCT"

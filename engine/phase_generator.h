@@ -16,10 +16,12 @@ inline uint32_t nextPhaseState(uint32_t state) {
     return (state & 1u) * kOddFactor - (state >> 1) * kHalfFactor;
 }
 
+// phaseOfState's two float scales, applied in this order.
+constexpr float kPhaseStateScale = 2.3283064e-10f;  // 2^-32
+constexpr float kPhaseTurn = 6.2831855f;            // 2 pi
+
 inline float phaseOfState(uint32_t state) {
-    constexpr float kTwoToMinus32 = 2.3283064e-10f;
-    constexpr float kTwoPi = 6.2831855f;
-    return static_cast<float>(static_cast<int32_t>(state)) * kTwoToMinus32 * kTwoPi;
+    return static_cast<float>(static_cast<int32_t>(state)) * kPhaseStateScale * kPhaseTurn;
 }
 
 // Exclusive use of the process-wide phase state, which every table generation

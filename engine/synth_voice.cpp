@@ -16,13 +16,12 @@ namespace {
 // oversampled rate (only reachable with "OCT" near 1) alias instead of
 // reaching an undefined conversion.
 void applyPitch(SynthVoice& voice) {
-    constexpr double kFixedPointOne = 65535.0;  // the readers' fraction scale, see TableReader
     constexpr float kSubPhaseHalfRange = 32767.0f;
     const float bent = voice.noteFrequency * voice.bendFactor;
     const double cyclesPerTable = voice.wavetable ? voice.wavetable->cyclesPerTable : Wavetable::kCyclesPerTable;
     const double cyclesPerSample =
         cyclesPerTable / ((1.0 / static_cast<double>(bent)) * static_cast<double>(voice.noteRate));
-    const int32_t increment = static_cast<int32_t>(truncateWrapped32(cyclesPerSample * kFixedPointOne));
+    const int32_t increment = static_cast<int32_t>(truncateWrapped32(cyclesPerSample * TableReader::kFixedPointOne));
     voice.osc[0].increment = increment;
     voice.osc[1].increment = increment;
     const float subStep = kSubPhaseHalfRange / (voice.noteRate / bent);
@@ -80,7 +79,6 @@ int32_t pitchIndex(int32_t key, float octave) {
 }
 
 void startVoice(SynthVoice& voice, int32_t key, float velocity) {
-    constexpr double kFixedPointOne = 65535.0;
     voice.note = key;
     for (float& state : voice.filterState) state = 0.0f;
     const int32_t index = pitchIndex(key, voice.params[param::kOctave]);
@@ -89,7 +87,7 @@ void startVoice(SynthVoice& voice, int32_t key, float velocity) {
     voice.subPhase = 0;
     const double length = voice.wavetable ? voice.wavetable->length : Wavetable::kLength;
     for (TableReader& reader : voice.osc) {
-        const double start = length * static_cast<double>(reader.startOffset) * 0.5 * kFixedPointOne;
+        const double start = length * static_cast<double>(reader.startOffset) * 0.5 * TableReader::kFixedPointOne;
         reader.position = truncateWrapped32(start);
     }
     applyPitch(voice);

@@ -11,6 +11,9 @@
 // is evaluated in double and stored as float.
 struct TableReader {
     static constexpr float kFractionScale = 1.5259022e-05f;
+    // One table sample in the fixed point of increments and start positions:
+    // 65535, not 65536, to match kFractionScale.
+    static constexpr double kFixedPointOne = 65535.0;
 
     uint32_t position = 0;
     float startOffset = 0.0f;  // fraction of the table the note starts at (left channel only)

@@ -5,10 +5,92 @@
 
 #include <emmintrin.h>
 
-#include "engine/float_environment.h"
-#include "engine/gaussian_bands.h"
+#include "engine/gaussian_band_loop.h"
+#include "engine/parameter_index.h"
+#include "engine/phase_generator.h"
 #include "engine/random_phase_bins.h"
 #include "engine/wavetable.h"
+#include "numerics/float_environment.h"
+#include "numerics/rounded_math.h"
+#include "numerics/rounded_math_kernels.h"
+
+namespace {
+
+// float(e^-q), then times the inverse width in float.
+struct RoundedExpProfile {
+    template <int W>
+    static NUBBEL_ALWAYS_INLINE typename Lanes<W>::Float profileLanes(typename Lanes<W>::Float q, float inverseWidth) {
+        return rounded_math::expOfNegatedLanes<W>(q) * inverseWidth;
+    }
+    static float profile(float q, float inverseWidth) {
+        return rounded_math::expToFloat(-static_cast<double>(q)) * inverseWidth;
+    }
+};
+
+// The phase in float (phaseOfState); the bin is the amplitude times float(cos)
+// and float(sin) of it.
+struct FloatPhase {
+    template <int W>
+    static NUBBEL_ALWAYS_INLINE typename Lanes<W>::Float phaseLanes(typename Lanes<W>::Int32 states) {
+        // phaseOfState, lane by lane: the same float operations in the same order.
+        return __builtin_convertvector(states, typename Lanes<W>::Float) * kPhaseStateScale * kPhaseTurn;
+    }
+
+    template <int W>
+    static NUBBEL_ALWAYS_INLINE void binLanes(typename Lanes<W>::Int32 states, typename Lanes<W>::Float amplitudes,
+                                              typename Lanes<W>::Float& re, typename Lanes<W>::Float& im) {
+        typename Lanes<W>::Float cosines, sines;
+        rounded_math::cosSinLanes<W>(phaseLanes<W>(states), cosines, sines);
+        re = amplitudes * cosines;
+        im = amplitudes * sines;
+    }
+
+    template <int W>
+    static NUBBEL_ALWAYS_INLINE void zeroBinLanes(typename Lanes<W>::Int32 states, typename Lanes<W>::Float& re,
+                                                  typename Lanes<W>::Float& im) {
+        using L = Lanes<W>;
+        using Float = typename L::Float;
+        using Int32 = typename L::Int32;
+        constexpr float kAboveHalfPi = 0x1.921fb6p+0f;  // the smallest float above pi/2
+        const Float phases = phaseLanes<W>(states);
+        // cos is negative beyond +-pi/2 (no float phase lies within 4e-8 of
+        // it, and float(cos) is never 0 there); sin has the phase's sign.
+        const Int32 cosNegative = (phases >= kAboveHalfPi) | (phases <= -kAboveHalfPi);
+        const Float signBit = L::splatFloat(-0.0f);
+        re = L::selectFloat(cosNegative, signBit, L::splatFloat(0.0f));
+        im = (Float)((Int32)phases & (Int32)signBit);
+    }
+
+    static void bin(int32_t state, float amplitude, float& re, float& im) {
+        const float phase = phaseOfState(static_cast<uint32_t>(state));
+        re = amplitude * rounded_math::cosToFloat(phase);
+        im = amplitude * rounded_math::sinToFloat(phase);
+    }
+};
+
+}  // namespace
+
+float relativeBandFactor(float bandwidth) {
+    constexpr float kCentsPerUnit = 80.0f;
+    constexpr float kNarrowestCents = 4.0f;
+    constexpr float kOctavesPerCent = 0.00083333335f;
+    const float cents = bandwidth * kCentsPerUnit + kNarrowestCents;
+    return rounded_math::exp2ToFloat(static_cast<double>(cents * kOctavesPerCent)) - 1.0f;
+}
+
+void spectralBands(const float* values, GaussianBand* bands) {
+    const float bandFactor = relativeBandFactor(values[param::kBandwidth]);
+    for (int32_t k = 1; k <= param::kHarmonicCount; ++k) {
+        const float value = values[k - 1];
+        bands[k - 1] = harmonicBand(k, bandFactor, ((value * value) * value) * 0.5f);
+    }
+}
+
+void computeSpectralAmplitudes(const float* values, float* amplitudes, SimdLevel level) {
+    GaussianBand bands[param::kHarmonicCount];
+    spectralBands(values, bands);
+    computeAmplitudeSpectrum<RoundedExpProfile>(bands, param::kHarmonicCount, amplitudes, level);
+}
 
 float peakMagnitude(const float* table, int32_t count, bool* allFinite) {
     // Running maxima and running sums of x * 0 (which turn NaN as soon as one
@@ -71,7 +153,7 @@ void normalizeWithPeak(float* table, int32_t count, float peak) {
 }
 
 void computeTableAmplitudes(const float* values, TableWorkspace& workspace, SimdLevel level) {
-    computeAmplitudeSpectrum(values, workspace.amplitudes.get(), level);
+    computeSpectralAmplitudes(values, workspace.amplitudes.get(), level);
 }
 
 uint32_t drawTablePhases(uint32_t phaseState, TableWorkspace& workspace, SimdLevel level) {
@@ -79,7 +161,7 @@ uint32_t drawTablePhases(uint32_t phaseState, TableWorkspace& workspace, SimdLev
     spectrum[0].r = 0.0f;
     spectrum[0].i = 0.0f;
     // kiss_fft_cpx is a pair of floats (real, imaginary).
-    return randomPhaseBins(phaseState, workspace.amplitudes.get(), kAmplitudeBins, &spectrum[1].r, level);
+    return randomPhaseBins<FloatPhase>(phaseState, workspace.amplitudes.get(), kAmplitudeBins, &spectrum[1].r, level);
 }
 
 void transformToTable(TableWorkspace& workspace, float* table) {

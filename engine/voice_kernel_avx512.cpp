@@ -1,5 +1,5 @@
 // The lane kernel sixteen lanes wide with AVX-512 gathers, chosen at run time
-// on CPUs that have AVX-512F: sixteen voices in one pass. No FMA: the samples
+// at SimdLevel::kAvx512: sixteen voices in one pass. No FMA: the samples
 // must equal the SSE2 kernel's.
 #include <cstdint>
 #include <cstring>
@@ -10,7 +10,8 @@
 #include <immintrin.h>
 
 #pragma GCC push_options
-#pragma GCC target("avx512f")
+// NUBBEL_AVX512_TARGET spelled out: a pragma does not expand macros.
+#pragma GCC target("avx512f,avx512dq,avx512bw,avx512vl")
 // GCC 12's AVX-512 headers start several intrinsics from an "undefined"
 // register and then warn about it being uninitialised.
 #pragma GCC diagnostic push

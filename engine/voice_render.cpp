@@ -5,26 +5,17 @@
 #include "engine/parameter_index.h"
 #include "engine/render_block.h"
 #include "engine/voice_lanes.h"
+#include "numerics/simd_level.h"
 
 namespace {
 
-// How many entries of kLaneKernels this CPU runs (each needs the ones before).
-int32_t supportedKernelCount() {
-#if defined(__x86_64__) || defined(__i386__)
-    __builtin_cpu_init();
-    if (!__builtin_cpu_supports("avx2")) return 1;
-    if (!__builtin_cpu_supports("avx512f")) return 2;
-    return 3;
-#else
-    return 1;
-#endif
-}
-
+// One kernel per SimdLevel, in the order of the levels.
 constexpr LaneKernelInfo kLaneKernels[] = {
     {"sse2", 4, runLanesSse2},
     {"avx2", 8, runLanesAvx2},
     {"avx512", 16, runLanesAvx512},
 };
+static_assert(sizeof kLaneKernels / sizeof kLaneKernels[0] == static_cast<int>(SimdLevel::kAvx512) + 1, "");
 
 void setStageTables(EnvelopeLanes& lanes, int32_t lane) {
     int32_t stage = lanes.stage[lane];
@@ -118,7 +109,7 @@ void mixChunk(const VoiceLanes& lanes, float* mixL, float* mixR, int32_t count) 
 }  // namespace
 
 const LaneKernelInfo* availableLaneKernels(int32_t* count) {
-    *count = supportedKernelCount();
+    *count = static_cast<int32_t>(bestSimdLevel()) + 1;
     return kLaneKernels;
 }
 

@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <memory>
 
-#include "engine/float_environment.h"
 #include "engine/gaussian_bands.h"
+#include "engine/parameter_index.h"
 #include "engine/phase_generator.h"
 #include "engine/table_synthesis.h"
 #include "engine/table_workspace.h"
+#include "numerics/float_environment.h"
 
 // The audio thread's side of the hand-over must not fall back to a lock.
 static_assert(std::atomic<float*>::is_always_lock_free, "");
@@ -30,7 +31,7 @@ void createWavetable(Wavetable& table) {
     table.current = nullptr;
     releaseTable(table.pending.exchange(nullptr));
     table.pendingReady = false;
-    float initialValues[kBandwidthIndex + 1];
+    float initialValues[param::kBandwidth + 1];
     for (float& value : initialValues) value = 0.5f;
     generateWavetable(initialValues, table);
 }

@@ -10,7 +10,6 @@
 struct SynthEngine;
 struct HalfBandFilter;
 class ZVGui;
-class ZVGui;
 
 class VSTPlug : public AudioEffectX {
 public:

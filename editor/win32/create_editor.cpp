@@ -9,9 +9,9 @@
 #include "plugin_base/audio_effect_x.h"
 
 namespace {
-// The module that holds this code: the plug-in library (the same handle its
-// DllMain is given), or the program when the editor is linked into one, as
-// in tests. Asking by address needs no hook in the entry point.
+// The module that holds this code: the plug-in library, or the program when
+// the editor is linked into one, as in tests. Asking by address needs no hook
+// in the entry point.
 HINSTANCE thisModule() {
     HMODULE module = nullptr;
     GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,

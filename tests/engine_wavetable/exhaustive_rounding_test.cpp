@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "engine/gaussian_bands.h"
-#include "engine/rounded_math.h"
-#include "engine/rounded_math_batch.h"
-#include "engine/simd_level.h"
+#include "numerics/rounded_math.h"
+#include "numerics/rounded_math_batch.h"
+#include "numerics/simd_level.h"
 
 namespace {
 

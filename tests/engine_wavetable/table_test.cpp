@@ -12,6 +12,7 @@
 #include <xmmintrin.h>
 
 #include "engine/gaussian_bands.h"
+#include "engine/parameter_index.h"
 #include "engine/phase_generator.h"
 #include "engine/table_synthesis.h"
 #include "engine/wavetable.h"
@@ -54,7 +55,7 @@ SpectralValues uniform(float harmonics, float bandwidth) {
 
 std::vector<int32_t> nonZeroIndices(const SpectralValues& values) {
     std::vector<float> amplitudes(kAmplitudeBins);
-    computeAmplitudeSpectrum(values.data(), amplitudes.data());
+    computeSpectralAmplitudes(values.data(), amplitudes.data());
     std::vector<int32_t> indices;
     for (int32_t j = 0; j < kAmplitudeBins; ++j)
         if (amplitudes[j] != 0.0f) indices.push_back(j);
@@ -107,7 +108,7 @@ TEST(WavetableTables, AmplitudeSpectrumEqualsReference) {
         reference::amplitudeSpectrum(s.values.data(), expected.data());
         for (SimdLevel level : kLevels) {
             if (!simdLevelSupported(level)) continue;
-            computeAmplitudeSpectrum(s.values.data(), actual.data(), level);
+            computeSpectralAmplitudes(s.values.data(), actual.data(), level);
             EXPECT_EQ(0, std::memcmp(expected.data(), actual.data(), kAmplitudeBins * sizeof(float)))
                 << s.name << " at level " << static_cast<int>(level);
         }
@@ -237,7 +238,7 @@ TEST(WavetableBands, CentreAndWidthGrowWithTheHarmonicNumber) {
     auto band = [&](int harmonic) {
         SpectralValues v = uniform(0.0f, 1.0f);
         v[harmonic - 1] = 1.0f;
-        computeAmplitudeSpectrum(v.data(), amplitudes.data());
+        computeSpectralAmplitudes(v.data(), amplitudes.data());
         const auto peak = std::max_element(amplitudes.begin(), amplitudes.end());
         const int32_t aboveOneOverE = static_cast<int32_t>(
             std::count_if(amplitudes.begin(), amplitudes.end(), [&](float a) { return a >= *peak / std::exp(1.0f); }));
@@ -261,8 +262,8 @@ TEST(WavetableBands, BandRangesCoverEveryBinThatPassesTheCutOff) {
     // narrowest to wider than the spectrum.
     for (float bandwidth : {-0.04f, 0.0f, 0.013f, 0.5f, 1.0f, 3.0f, 9.0f}) {
         const float r = relativeBandFactor(bandwidth);
-        for (int32_t k = 1; k <= kHarmonicCount; ++k) {
-            const GaussianBand band = makeGaussianBand(k, r, 1.0f);
+        for (int32_t k = 1; k <= param::kHarmonicCount; ++k) {
+            const GaussianBand band = harmonicBand(k, r, 1.0f);
             ASSERT_TRUE(band.bounded);
             for (int32_t j = 0; j < kAmplitudeBins; ++j) {
                 const float x = (static_cast<float>(j) / 32768.0f - band.centre) * band.inverseWidth;

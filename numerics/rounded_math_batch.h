@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "engine/simd_level.h"
+#include "numerics/simd_level.h"
 
 // pairs[2i] = float(cos(angles[i])), pairs[2i + 1] = float(sin(angles[i])),
 // each bit-identical to rounded_math::cosToFloat / sinToFloat, for every level.

@@ -3,8 +3,8 @@
 // recompute lanes that nearFloatMidpointLanes() flags (see rounded_math.h).
 #pragma once
 
-#include "engine/rounded_math.h"
-#include "engine/simd_vectors.h"
+#include "numerics/rounded_math.h"
+#include "numerics/simd_vectors.h"
 
 namespace rounded_math {
 

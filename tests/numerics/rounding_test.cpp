@@ -8,9 +8,9 @@
 #include <random>
 #include <vector>
 
-#include "engine/rounded_math.h"
-#include "engine/rounded_math_batch.h"
-#include "engine/simd_level.h"
+#include "numerics/rounded_math.h"
+#include "numerics/rounded_math_batch.h"
+#include "numerics/simd_level.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "engine/rounded_math.h"
+#include "numerics/rounded_math.h"
 
 #include <cmath>
 #include <limits>
 
-#include "engine/double_double.h"
-#include "engine/rounded_math_kernels.h"
+#include "numerics/double_double.h"
+#include "numerics/rounded_math_kernels.h"
 
 namespace rounded_math {
 

@@ -1,7 +1,7 @@
 // Storing two lane vectors as interleaved pairs (a0, b0, a1, b1, ...).
 #pragma once
 
-#include "engine/simd_vectors.h"
+#include "numerics/simd_vectors.h"
 
 // Lane i of the result takes element i / 2 of a (even i) or of b (odd i),
 // counting from element `first`.

@@ -1,8 +1,8 @@
-#include "engine/rounded_math_batch.h"
+#include "numerics/rounded_math_batch.h"
 
-#include "engine/rounded_math.h"
-#include "engine/rounded_math_kernels.h"
-#include "engine/simd_interleave.h"
+#include "numerics/rounded_math.h"
+#include "numerics/rounded_math_kernels.h"
+#include "numerics/simd_interleave.h"
 
 namespace {
 
@@ -54,19 +54,9 @@ __attribute__((target(NUBBEL_AVX512_TARGET))) void expAvx512(const float* q, int
 }  // namespace
 
 void cosSinPairs(const float* angles, int32_t count, float* pairs, SimdLevel level) {
-    if (level == SimdLevel::kAvx512 && simdLevelSupported(level))
-        cosSinAvx512(angles, count, pairs);
-    else if (level == SimdLevel::kAvx2 && simdLevelSupported(level))
-        cosSinAvx2(angles, count, pairs);
-    else
-        cosSinSse2(angles, count, pairs);
+    simdVariant(level, cosSinSse2, cosSinAvx2, cosSinAvx512)(angles, count, pairs);
 }
 
 void expOfNegated(const float* q, int32_t count, float* out, SimdLevel level) {
-    if (level == SimdLevel::kAvx512 && simdLevelSupported(level))
-        expAvx512(q, count, out);
-    else if (level == SimdLevel::kAvx2 && simdLevelSupported(level))
-        expAvx2(q, count, out);
-    else
-        expSse2(q, count, out);
+    simdVariant(level, expSse2, expAvx2, expAvx512)(q, count, out);
 }
