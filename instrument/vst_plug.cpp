@@ -1,6 +1,9 @@
 #include "instrument/vst_plug.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <new>
 
 #include "editor/nubbel3_editor.h"
 #include "editor/zv_gui.h"
@@ -59,10 +62,22 @@ void VSTPlug::releaseMembers() {
 
 void VSTPlug::resume() {
     // A second resume without a suspend replaces the buffers, so none is lost
-    // and all take the block size now in force.
+    // and all take the block size now in force. Host blocks longer than the
+    // buffers are rendered in pieces, so a huge block size needs no more
+    // memory than kMaxWorkFrames; without even that much memory the
+    // instrument stays silent (as while suspended) instead of failing.
+    constexpr int64_t kMaxWorkFrames = 16384;
     releaseWorkBuffers();
-    bufferLength = 2 * blockSize;
-    for (float*& buffer : buffers) buffer = new float[bufferLength]();
+    const int64_t frames = std::min<int64_t>(std::max<int64_t>(blockSize, 1), kMaxWorkFrames);
+    const VstInt32 length = static_cast<VstInt32>(2 * frames);
+    for (float*& buffer : buffers) {
+        buffer = new (std::nothrow) float[length]();
+        if (!buffer) {
+            releaseWorkBuffers();
+            break;
+        }
+    }
+    if (buffers[0]) bufferLength = length;
     if ((cEffect.flags & effFlagsIsSynth) || canDo(const_cast<char*>("receiveVstMidiEvent")) == 1) wantEvents(1);
 }
 

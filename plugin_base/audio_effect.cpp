@@ -1,5 +1,6 @@
 #include "plugin_base/audio_effect.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "plugin_base/aeff_editor.h"
@@ -98,39 +99,87 @@ bool AudioEffect::isOutputConnected(VstInt32 output) { return callHost(audioMast
 
 // --- record trampolines -----------------------------------------------------
 
+// Every entry from the host ends here, and nothing may leave it by an
+// exception: one that escapes a plug-in ends the host's process. What the
+// code below may throw (allocation failures, mostly) is answered with the
+// neutral value of the call: 0, silence, nothing done.
+
 static AudioEffect* objectOf(AEffect* e) { return e ? static_cast<AudioEffect*>(e->object) : nullptr; }
+
+// Silence in every output channel the record declares, after a failed render.
+template <typename Sample>
+static void silenceOutputs(AEffect* e, Sample** outputs, VstInt32 sampleFrames) {
+    if (!outputs || sampleFrames <= 0) return;
+    for (VstInt32 channel = 0; channel < e->numOutputs; ++channel)
+        if (outputs[channel]) std::fill(outputs[channel], outputs[channel] + sampleFrames, Sample(0));
+}
 
 VstIntPtr VSTCALLBACK AudioEffect::dispatchEffectClass(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value,
                                                        void* ptr, float opt) {
     AudioEffect* self = objectOf(e);
     if (!self) return 0;
     if (opcode == effClose) {
-        self->dispatcher(opcode, index, value, ptr, opt);
+        try {
+            self->dispatcher(opcode, index, value, ptr, opt);
+        } catch (...) {
+        }
         delete self;
         return 1;
     }
-    return self->dispatcher(opcode, index, value, ptr, opt);
+    try {
+        return self->dispatcher(opcode, index, value, ptr, opt);
+    } catch (...) {
+        return 0;
+    }
 }
 
 float VSTCALLBACK AudioEffect::getParameterClass(AEffect* e, VstInt32 index) {
     AudioEffect* self = objectOf(e);
-    return self ? self->getParameter(index) : 0.0f;
+    if (!self) return 0.0f;
+    try {
+        return self->getParameter(index);
+    } catch (...) {
+        return 0.0f;
+    }
 }
 
 void VSTCALLBACK AudioEffect::setParameterClass(AEffect* e, VstInt32 index, float value) {
-    if (AudioEffect* self = objectOf(e)) self->setParameter(index, value);
+    AudioEffect* self = objectOf(e);
+    if (!self) return;
+    try {
+        self->setParameter(index, value);
+    } catch (...) {
+    }
 }
 
 void VSTCALLBACK AudioEffect::processClass(AEffect* e, float** inputs, float** outputs, VstInt32 sampleFrames) {
-    if (AudioEffect* self = objectOf(e)) self->process(inputs, outputs, sampleFrames);
+    AudioEffect* self = objectOf(e);
+    if (!self) return;
+    try {
+        self->process(inputs, outputs, sampleFrames);
+    } catch (...) {
+        // process adds into the outputs; what it added before failing stays.
+    }
 }
 
 void VSTCALLBACK AudioEffect::processClassReplacing(AEffect* e, float** inputs, float** outputs,
                                                     VstInt32 sampleFrames) {
-    if (AudioEffect* self = objectOf(e)) self->processReplacing(inputs, outputs, sampleFrames);
+    AudioEffect* self = objectOf(e);
+    if (!self) return;
+    try {
+        self->processReplacing(inputs, outputs, sampleFrames);
+    } catch (...) {
+        silenceOutputs(e, outputs, sampleFrames);
+    }
 }
 
 void VSTCALLBACK AudioEffect::processClassDoubleReplacing(AEffect* e, double** inputs, double** outputs,
                                                           VstInt32 sampleFrames) {
-    if (AudioEffect* self = objectOf(e)) self->processDoubleReplacing(inputs, outputs, sampleFrames);
+    AudioEffect* self = objectOf(e);
+    if (!self) return;
+    try {
+        self->processDoubleReplacing(inputs, outputs, sampleFrames);
+    } catch (...) {
+        silenceOutputs(e, outputs, sampleFrames);
+    }
 }

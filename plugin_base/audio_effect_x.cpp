@@ -5,6 +5,15 @@
 
 #include "plugin_base/aeff_editor.h"
 
+// The key opcodes carry the modifier keys as a float whose integer's low byte
+// holds the flags; a NaN or a float beyond the int32 range has no integer to
+// convert to and carries none.
+static unsigned char modifierBits(float opt) {
+    constexpr float kInt32Limit = 2147483648.0f;  // 2^31
+    if (!(opt > -kInt32Limit && opt < kInt32Limit)) return 0;
+    return static_cast<unsigned char>(static_cast<VstInt32>(opt) & 0xff);
+}
+
 VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
     switch (opcode) {
         case effProcessEvents: return processEvents(static_cast<VstEvents*>(ptr));
@@ -44,7 +53,7 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
             VstKeyCode key{};
             key.character = index;
             key.virt = static_cast<unsigned char>(value & 0xff);
-            key.modifier = static_cast<unsigned char>(static_cast<VstInt32>(opt) & 0xff);
+            key.modifier = modifierBits(opt);
             bool taken = opcode == effEditKeyDown ? editor->onKeyDown(key) : editor->onKeyUp(key);
             return taken ? 1 : 0;
         }

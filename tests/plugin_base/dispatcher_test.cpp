@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <limits>
+#include <new>
 
 #include "tests/plugin_base/stub_effect.h"
 
@@ -196,6 +199,67 @@ TEST(Trampoline, ParameterAndProcessCallsReachTheObject) {
     float* outs[2] = {left, right};
     e->processReplacing(e, nullptr, outs, 4);
     EXPECT_EQ(left[0], 4.0f);
+}
+
+// An exception that leaves a plug-in ends the host; every entry answers the
+// neutral value instead, and effClose still destroys the object.
+TEST(Trampoline, NothingThrownBelowCrossesTheBoundary) {
+    struct Thrower : StubEffect {
+        using StubEffect::StubEffect;
+        void setParameter(VstInt32, float) override { throw std::bad_alloc(); }
+        float getParameter(VstInt32) override { throw std::bad_alloc(); }
+        void processReplacing(float**, float**, VstInt32) override { throw std::bad_alloc(); }
+        void resume() override { throw std::bad_alloc(); }
+        void suspend() override { throw std::bad_alloc(); }
+        VstInt32 getChunk(void**, bool) override { throw std::bad_alloc(); }
+    };
+    Lifecycle life;
+    auto* effect = new Thrower(nullptr, life);
+    AEffect* e = effect->getAeffect();
+    e->setParameter(e, 0, 0.5f);
+    EXPECT_EQ(e->getParameter(e, 0), 0.0f);
+    void* data = nullptr;
+    EXPECT_EQ(call(e, effGetChunk, 0, 0, &data), 0);
+    EXPECT_EQ(call(e, effMainsChanged, 0, 1), 0);
+    float left[4] = {1, 1, 1, 1}, right[4] = {1, 1, 1, 1};
+    float* outs[2] = {left, right};
+    e->processReplacing(e, nullptr, outs, 4);
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(left[i] == 0.0f && right[i] == 0.0f) << i;
+    EXPECT_EQ(call(e, effClose), 1);
+    EXPECT_TRUE(life.effectDestroyed);
+}
+
+// The key opcodes' modifier float: its integer's low byte, and none where the
+// float has no int32 (NaN, infinities, beyond 2^31).
+TEST(Dispatcher, KeyModifiersFromAnyFloat) {
+    struct KeyEditor : AEffEditor {
+        using AEffEditor::AEffEditor;
+        bool onKeyDown(VstKeyCode& key) override {
+            modifier = key.modifier;
+            return true;
+        }
+        int modifier = -1;
+    };
+    struct WithKeys : StubEffect {
+        WithKeys(Lifecycle& life) : StubEffect(nullptr, life) { editor = keys = new KeyEditor(this); }
+        KeyEditor* keys;
+    };
+    const struct {
+        float opt;
+        int modifier;
+    } table[] = {{5.0f, 5},
+                 {-1.0f, 255},
+                 {300.0f, 44},
+                 {std::nanf(""), 0},
+                 {3e9f, 0},
+                 {-3e9f, 0},
+                 {std::numeric_limits<float>::infinity(), 0}};
+    for (const auto& row : table) {
+        Lifecycle life;
+        WithKeys effect(life);
+        EXPECT_EQ(call(effect.getAeffect(), effEditKeyDown, 'a', 0, nullptr, row.opt), 1);
+        EXPECT_EQ(effect.keys->modifier, row.modifier) << row.opt;
+    }
 }
 
 }  // namespace
