@@ -7,6 +7,7 @@
 #include <iterator>
 #include <sys/stat.h>
 
+#include "nubbel_version.h"
 #include "tools/nubbel-render/demo_phrase.h"
 #include "tools/nubbel-render/failure.h"
 #include "tools/nubbel-render/midi_file.h"
@@ -168,6 +169,10 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::fputs(usageText(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("nubbel-render %s\n", NUBBEL_VERSION);
         return 0;
     }
     try {

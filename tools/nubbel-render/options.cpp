@@ -16,7 +16,7 @@ constexpr double kMinRate = 1000.0, kMaxRate = 768000.0;
 constexpr long kMaxBlock = 16384;
 constexpr double kMaxTailSeconds = 600.0, kMaxLengthSeconds = 3600.0;
 
-enum LongOnly { kSet = 1000, kLoad, kSavePreset, kSaveBank, kTail, kFormat, kSine, kLength, kBridge, kList };
+enum LongOnly { kSet = 1000, kLoad, kSavePreset, kSaveBank, kTail, kFormat, kSine, kLength, kBridge, kList, kVersion };
 
 const option kOptions[] = {
     {"output", required_argument, nullptr, 'o'},
@@ -36,6 +36,7 @@ const option kOptions[] = {
     {"length", required_argument, nullptr, kLength},
     {"bridge", required_argument, nullptr, kBridge},
     {"list", no_argument, nullptr, kList},
+    {"version", no_argument, nullptr, kVersion},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -51,7 +52,7 @@ double number(const char* option, const char* text, double low, double high, con
 }  // namespace
 
 const char* usageText() {
-    return "usage: nubbel-render [options] PLUGIN [MIDI-FILE]\n"
+    return "Usage: nubbel-render [options] PLUGIN [MIDI-FILE]\n"
            "Plays a Standard MIDI File (or, without one, a built-in demo phrase) through a VST 2\n"
            "plug-in (.so, or a Windows .dll through the bridge helper under wine) into WAV files.\n"
            "\n"
@@ -61,7 +62,8 @@ const char* usageText() {
            "  -a, --all-programs     one file per program, named by number and program name\n"
            "      --set NAME=VALUE   set a parameter (0..1) by name or number; repeatable\n"
            "      --load FILE        load a preset (.fxp) or bank (.fxb); repeatable\n"
-           "      --save-preset FILE save the program, as set up, as .fxp\n"
+           "      --save-preset FILE\n"
+           "                         save the program, as set up, as .fxp\n"
            "      --save-bank FILE   save all programs, as set up, as .fxb\n"
            "  -r, --rate HZ          sample rate (default 44100)\n"
            "  -b, --block FRAMES     block size (default 512)\n"
@@ -75,7 +77,8 @@ const char* usageText() {
            "                         .dll: nubbel-render-bridge.exe of the DLL's build)\n"
            "      --list             print the plug-in's programs and parameters and stop\n"
            "  -q, --quiet            no progress bar\n"
-           "  -h, --help             this text\n";
+           "  -h, --help             this text\n"
+           "      --version          the version of nubbel-render\n";
 }
 
 Options parseOptions(int argc, char** argv) {
@@ -103,6 +106,7 @@ Options parseOptions(int argc, char** argv) {
             }
             case 'q': o.quiet = true; break;
             case 'h': o.help = true; break;
+            case kVersion: o.version = true; break;
             case kSet: o.assignments.push_back(optarg); break;
             case kLoad: o.loads.push_back(optarg); break;
             case kSavePreset: o.savePreset = optarg; break;
@@ -139,7 +143,7 @@ Options parseOptions(int argc, char** argv) {
             }
         }
     }
-    if (o.help) return o;
+    if (o.help || o.version) return o;
     const int rest = argc - optind;
     if (rest < 1) throw Failure("usage", "nubbel-render [options] PLUGIN [MIDI-FILE] (see --help)");
     if (rest > 2) throw Failure(argv[optind + 2], "one plug-in and at most one MIDI file, please");

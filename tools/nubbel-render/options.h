@@ -25,6 +25,7 @@ struct Options {
     std::string bridge;                  // helper program; empty: chosen by the plug-in's kind
     bool quiet = false;
     bool help = false;
+    bool version = false;
 };
 
 // Throws Failure naming the offending option (exit code kExitUsage).

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "nubbel_version.h"
 #include "tools/testhost/test_host.h"
 
 namespace {
@@ -69,10 +70,15 @@ bool scan(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "--version") {
+        std::printf("vst-scan %s\n", NUBBEL_VERSION);
+        return 0;
+    }
     if (argc < 2) {
         std::fprintf(stderr, "usage: vst-scan PLUGIN...\n");
         return 2;
     }
+    std::printf("vst-scan %s\n", NUBBEL_VERSION);
     bool ok = true;
     for (int i = 1; i < argc; ++i) ok = scan(argv[i]) && ok;
     return ok ? 0 : 1;
