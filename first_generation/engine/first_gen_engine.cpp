@@ -133,7 +133,7 @@ void FirstGenEngine::cutAllVoices() {
 }
 
 void FirstGenEngine::renderBlock(float* scratchL, float* scratchR, float* outL, float* outR, int32_t frames) {
-    renderFirstGenBlock(*this, scratchL, scratchR, outL, outR, frames, renderFirstGenVoice);
+    renderFirstGenBlock(*this, scratchL, scratchR, outL, outR, frames, renderFirstGenLanes);
 }
 
 namespace {
@@ -174,7 +174,7 @@ void applyEvent(FirstGenEngine& engine, const FirstGenEvent& event) {
 }  // namespace
 
 void renderFirstGenBlock(FirstGenEngine& engine, float* scratchL, float* scratchR, float* outL, float* outR,
-                         int32_t frames, FirstGenVoiceRenderer renderer) {
+                         int32_t frames, FirstGenSpanRenderer renderer) {
     ExtendedPrecision extended;
     DefaultFloatEnvironment environment;
     adoptPendingTable(engine.wavetable);
@@ -183,9 +183,7 @@ void renderFirstGenBlock(FirstGenEngine& engine, float* scratchL, float* scratch
     clampEventFrames(engine, frames);
 
     auto renderVoices = [&](int32_t from, int32_t to) {
-        if (to <= from) return;
-        for (FirstGenVoice& voice : engine.voices)
-            renderer(voice, scratchL, scratchR, outL + from, outR + from, to - from);
+        if (to > from) renderer(engine, scratchL, scratchR, outL + from, outR + from, to - from);
     };
     int32_t done = 0;
     for (int32_t i = 0; i < engine.eventCount; ++i) {

@@ -8,6 +8,7 @@
 
 #include "engine/wavetable.h"
 #include "first_generation/engine/first_gen_event.h"
+#include "first_generation/engine/first_gen_lanes.h"
 #include "first_generation/engine/first_gen_voice.h"
 
 // Threads: noteOn, noteOff, pitchBend, cutAllVoices and renderBlock run in the
@@ -68,6 +69,10 @@ struct FirstGenEngine {
     // Tables requested by this engine (construction counts one); counted by
     // whichever thread changes parameters.
     std::atomic<uint32_t> tablesGenerated{0};
+    // Index into firstGenLaneKernels() for the render, or -1 for the widest
+    // this CPU runs; every kernel yields the same samples.
+    int32_t laneKernel = -1;
+    FirstGenLanes lanes;  // the render's working state, not meaningful between blocks
 
 private:
     bool appendEvent(const FirstGenEvent& event);
@@ -76,13 +81,19 @@ private:
 // Hz of note n = key - 12 for n in 0..127, computed once for the library.
 extern const float* const firstGenNoteFrequencies;
 
-// The block render with a chosen voice renderer, so that a plain reference can
+// Renders every sounding voice over `count` samples added into outL/outR;
+// the scratch buffers hold at least `count` floats for renderers that want them.
+using FirstGenSpanRenderer = void (*)(FirstGenEngine& engine, float* scratchL, float* scratchR, float* outL,
+                                      float* outR, int32_t count);
+
+// The shipped span renderer: the sounding voices in vector lanes.
+void renderFirstGenLanes(FirstGenEngine& engine, float* scratchL, float* scratchR, float* outL, float* outR,
+                         int32_t count);
+
+// The block render with a chosen span renderer, so that a plain reference can
 // share the queue walk: adopts a pending table, clamps the entry frames, then
-// renders every voice up to each entry's frame (scratch from index 0), applies
-// the entry, and renders on to the end. Sets the floating-point state the
-// voices need (64-bit x87 precision, default SSE control) and restores the
-// caller's.
-using FirstGenVoiceRenderer = void (*)(FirstGenVoice& voice, float* scratchL, float* scratchR, float* outL, float* outR,
-                                       int32_t count);
+// renders up to each entry's frame, applies the entry, and renders on to the
+// end. Sets the floating-point state the voices need (64-bit x87 precision,
+// default SSE control) and restores the caller's.
 void renderFirstGenBlock(FirstGenEngine& engine, float* scratchL, float* scratchR, float* outL, float* outR,
-                         int32_t frames, FirstGenVoiceRenderer renderer);
+                         int32_t frames, FirstGenSpanRenderer renderer);

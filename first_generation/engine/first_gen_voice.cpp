@@ -101,26 +101,3 @@ void FirstGenVoice::silenceIfNotFinite() {
         env->level = 0.0f;
     }
 }
-
-void renderFirstGenVoice(FirstGenVoice& voice, float*, float*, float* outL, float* outR, int32_t count) {
-    using namespace firstgen_param;
-    const float* table = voice.wavetable->current;
-    if (!voice.sounding || count < 1 || table == nullptr) return;
-    const float* p = voice.params;
-    const float cut = p[kCutoff] * p[kCutoff];
-    const float volume = p[kVolume];
-    const float gain = (voice.velocity * volume - volume) * p[kAmpVelocity] + volume;
-    for (int32_t n = 0; n < count; ++n) {
-        float l = voice.oscL.next(table);
-        float r = voice.oscR.next(table);
-        const float c1 = p[kFilterAmount] * voice.filterEnv.tick() * 0.5f;
-        voice.ladder = LadderCoefficients::forControl((voice.velocity * c1 - c1) * p[kFilterVelocity] + c1 + cut);
-        l = voice.left.process(l, voice.ladder);
-        r = voice.right.process(r, voice.ladder);
-        const float g = voice.ampEnv.tick() * gain;
-        outL[n] += l * g;
-        outR[n] += r * g;
-    }
-    voice.sounding = voice.ampEnv.state != LinearEnvelope::kIdle;
-    voice.silenceIfNotFinite();
-}

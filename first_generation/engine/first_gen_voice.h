@@ -67,9 +67,3 @@ constexpr int32_t kAmpVelocity = 21;
 constexpr int32_t kVolume = 22;
 constexpr int32_t kAll = 100;
 }  // namespace firstgen_param
-
-// The shipped voice render: `count` samples of a sounding voice added into
-// outL/outR in one fused pass (the scratch buffers are not needed). Inside
-// ExtendedPrecision and the default SSE state, as the block render sets them.
-void renderFirstGenVoice(FirstGenVoice& voice, float* scratchL, float* scratchR, float* outL, float* outR,
-                         int32_t count);

@@ -96,9 +96,14 @@ void renderFirstGenVoice(FirstGenVoice& voice, float* scratchL, float* scratchR,
     voice.silenceIfNotFinite();
 }
 
+void renderFirstGenVoices(FirstGenEngine& engine, float* scratchL, float* scratchR, float* outL, float* outR,
+                          int32_t count) {
+    for (FirstGenVoice& voice : engine.voices) renderFirstGenVoice(voice, scratchL, scratchR, outL, outR, count);
+}
+
 void renderFirstGenBlock(FirstGenEngine& engine, float* scratchL, float* scratchR, float* outL, float* outR,
                          int32_t frames) {
-    ::renderFirstGenBlock(engine, scratchL, scratchR, outL, outR, frames, renderFirstGenVoice);
+    ::renderFirstGenBlock(engine, scratchL, scratchR, outL, outR, frames, renderFirstGenVoices);
 }
 
 }  // namespace reference

@@ -21,7 +21,11 @@ float firstGenInterpolate(float here, float next, uint32_t position);
 void renderFirstGenVoice(FirstGenVoice& voice, float* scratchL, float* scratchR, float* outL, float* outR,
                          int32_t count);
 
-// A whole block: the engine's queue walk with the voice render above.
+// Voices 0 to 15 in order over out[0..count), scratch from index 0.
+void renderFirstGenVoices(FirstGenEngine& engine, float* scratchL, float* scratchR, float* outL, float* outR,
+                          int32_t count);
+
+// A whole block: the engine's queue walk with the voices above.
 void renderFirstGenBlock(FirstGenEngine& engine, float* scratchL, float* scratchR, float* outL, float* outR,
                          int32_t frames);
 
