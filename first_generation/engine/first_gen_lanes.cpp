@@ -3,10 +3,17 @@
 // outputs summed in voice order, the states unpacked.
 #include "first_generation/engine/first_gen_lanes.h"
 
+#include <cstring>
+
 #include "engine/simd_level.h"
 #include "first_generation/engine/first_gen_engine.h"
 
 namespace {
+
+// Four reader positions at a time, on the baseline vectors of every target.
+typedef uint32_t U4 __attribute__((vector_size(16)));
+typedef int32_t I4 __attribute__((vector_size(16)));
+typedef float F4 __attribute__((vector_size(16)));
 
 constexpr FirstGenLaneKernelInfo kKernels[] = {
     {"sse2", 4, runFirstGenLanesSse2},
@@ -82,41 +89,43 @@ void prepareVoice(FirstGenLanes& lanes, int32_t lane, const float* table, int32_
     FirstGenVoice& voice = *lanes.voice[lane];
     TableOscillator* oscs[2] = {&voice.oscL, &voice.oscR};
     float(*reads[2])[kFirstGenMaxLanes] = {lanes.readL, lanes.readR};
-    uint32_t index[2 * kFirstGenLaneChunk];
+    uint32_t positions[2 * kFirstGenLaneChunk];
     float fraction[2 * kFirstGenLaneChunk];
     const int32_t steps = 2 * count;
     for (int32_t c = 0; c < 2; ++c) {
         const uint32_t start = oscs[c]->position;
         const uint32_t increment = oscs[c]->increment;
-        for (int32_t step = 0; step < steps; ++step) {
-            const uint32_t position = start + static_cast<uint32_t>(step) * increment;
-            index[step] = position >> 16;
-            fraction[step] =
-                static_cast<float>(static_cast<int32_t>(position & 0xFFFFu)) * TableOscillator::kFractionScale;
+        U4 position = U4{0, 1, 2, 3} * increment + start;
+        const U4 stride = U4{} + 4 * increment;
+        for (int32_t step = 0; step < steps; step += 4) {
+            const U4 at = position;
+            std::memcpy(&positions[step], &at, sizeof at);
+            const F4 ahead = __builtin_convertvector((I4)(at & 0xFFFFu), F4) * TableOscillator::kFractionScale;
+            std::memcpy(&fraction[step], &ahead, sizeof ahead);
+            position += stride;
         }
         for (int32_t step = 0; step < steps; ++step) {
-            const long double here = table[index[step]];
-            const long double next = table[index[step] + 1];
+            const long double here = table[positions[step] >> 16];
+            const long double next = table[(positions[step] >> 16) + 1];
             reads[c][step][lane] = static_cast<float>(here + (next - here) * static_cast<long double>(fraction[step]));
         }
         oscs[c]->position = start + static_cast<uint32_t>(steps) * increment;
     }
-    for (int32_t n = 0; n < count; ++n) lanes.filterLevel[n][lane] = voice.filterEnv.tick();
-    for (int32_t n = 0; n < count; ++n) lanes.ampLevel[n][lane] = voice.ampEnv.tick();
+    for (int32_t n = 0; n < count; ++n) {
+        lanes.filterLevel[n][lane] = voice.filterEnv.tick();
+        lanes.ampLevel[n][lane] = voice.ampEnv.tick();
+    }
 }
 
-// Voice outputs into the block, lane 0 first: the float additions of
-// rendering the voices one after another.
+// Voice outputs into the block, lane 0 first: each sample gets the float
+// additions of rendering the voices one after another (the samples' sums are
+// independent, so they advance side by side).
 void mixChunk(const FirstGenLanes& lanes, float* outL, float* outR, int32_t count) {
-    for (int32_t n = 0; n < count; ++n) {
-        float left = outL[n];
-        float right = outR[n];
-        for (int32_t lane = 0; lane < lanes.laneCount; ++lane) {
-            left += lanes.outL[n][lane];
-            right += lanes.outR[n][lane];
+    for (int32_t lane = 0; lane < lanes.laneCount; ++lane) {
+        for (int32_t n = 0; n < count; ++n) {
+            outL[n] += lanes.outL[n][lane];
+            outR[n] += lanes.outR[n][lane];
         }
-        outL[n] = left;
-        outR[n] = right;
     }
 }
 
