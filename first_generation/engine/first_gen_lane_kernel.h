@@ -13,6 +13,7 @@
 #include <initializer_list>
 
 #include "first_generation/engine/first_gen_lanes.h"
+#include "first_generation/engine/ladder_filter.h"
 
 namespace {
 
@@ -29,7 +30,6 @@ struct FirstGenLaneKernelOf {
     }
     static void store(float* to, F value) { std::memcpy(to, &value, sizeof value); }
     static F splat(float x) { return F{} + x; }
-    static F absolute(F x) { return (F)((I)x & 0x7FFFFFFF); }
 
     struct Reader {
         F s1, s2, s3, s4;
@@ -50,23 +50,8 @@ struct FirstGenLaneKernelOf {
         }
     };
 
-    struct Ladder {
-        F x1, y1, y2, y3, y4;
-
-        F process(F input, F r, F f, F k) {
-            const F x = input - r * y4;
-            const F n1 = (x + x1) * f - k * y1;
-            const F n2 = (y1 + n1) * f - k * y2;
-            const F n3 = (y2 + n2) * f - k * y3;
-            const F n4 = (y3 + n3) * f - k * y4;
-            x1 = x;
-            y1 = n1;
-            y2 = n2;
-            y3 = n3;
-            y4 = n4;
-            return n4;
-        }
-    };
+    using Ladder = LadderStateOf<F>;
+    using Coefficients = LadderCoefficientsOf<F>;
 
     static void run(FirstGenLanes& lanes, const FirstGenLaneUniforms& u, int32_t first, int32_t count) {
         Reader readers[2];
@@ -84,24 +69,17 @@ struct FirstGenLaneKernelOf {
         const F amount = splat(u.filterAmount);
         const F filterVelocity = splat(u.filterVelocity);
         const F cut = splat(u.cutSquared);
-        const F one = splat(1.0f);
-        F r = load(&lanes.coefficients[0][first]);
-        F f = load(&lanes.coefficients[1][first]);
-        F k = load(&lanes.coefficients[2][first]);
+        Coefficients coefficients{load(&lanes.coefficients[0][first]), load(&lanes.coefficients[1][first]),
+                                  load(&lanes.coefficients[2][first])};
 
         for (int32_t n = 0; n < count; ++n) {
             F left = readers[0].next(&lanes.readL[2 * n][first], &lanes.readL[2 * n + 1][first], smooth);
             F right = readers[1].next(&lanes.readR[2 * n][first], &lanes.readR[2 * n + 1][first], smooth);
 
             const F c1 = amount * load(&lanes.filterLevel[n][first]) * 0.5f;
-            F c = (velocity * c1 - c1) * filterVelocity + c1 + cut;
-            c = (absolute(c + one) - absolute(c - one)) * 0.5f;
-            const F d = one - c;
-            f = (d * 0.8f + one) * c;
-            k = f * 2.0f - one;
-            r = ((d * d * 5.6f + (one - d)) * d * 0.5f + one) * 0.089f;
-            left = ladders[0].process(left, r, f, k);
-            right = ladders[1].process(right, r, f, k);
+            coefficients = Coefficients::forControl((velocity * c1 - c1) * filterVelocity + c1 + cut);
+            left = ladders[0].process(left, coefficients);
+            right = ladders[1].process(right, coefficients);
 
             const F g = load(&lanes.ampLevel[n][first]) * gain;
             store(&lanes.outL[n][first], left * g);
@@ -121,9 +99,9 @@ struct FirstGenLaneKernelOf {
             store(&lanes.ladder[c][3][first], l.y3);
             store(&lanes.ladder[c][4][first], l.y4);
         }
-        store(&lanes.coefficients[0][first], r);
-        store(&lanes.coefficients[1][first], f);
-        store(&lanes.coefficients[2][first], k);
+        store(&lanes.coefficients[0][first], coefficients.r);
+        store(&lanes.coefficients[1][first], coefficients.f);
+        store(&lanes.coefficients[2][first], coefficients.k);
     }
 };
 

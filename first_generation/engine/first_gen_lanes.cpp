@@ -104,11 +104,8 @@ void prepareVoice(FirstGenLanes& lanes, int32_t lane, const float* table, int32_
             std::memcpy(&fraction[step], &ahead, sizeof ahead);
             position += stride;
         }
-        for (int32_t step = 0; step < steps; ++step) {
-            const long double here = table[positions[step] >> 16];
-            const long double next = table[(positions[step] >> 16) + 1];
-            reads[c][step][lane] = static_cast<float>(here + (next - here) * static_cast<long double>(fraction[step]));
-        }
+        for (int32_t step = 0; step < steps; ++step)
+            reads[c][step][lane] = TableOscillator::interpolate(table, positions[step] >> 16, fraction[step]);
         oscs[c]->position = start + static_cast<uint32_t>(steps) * increment;
     }
     for (int32_t n = 0; n < count; ++n) {

@@ -5,16 +5,14 @@
 
 #include "first_generation/engine/extended_convert.h"
 
-// Position and increment are 16.16 fixed point in table samples; the integer
-// part wraps at exactly 65,536, the table's loop, and the guard sample lets the
-// interpolation read i + 1 without a test. The fraction uses the float nearest
-// 1/65535 (the increments carry the matching 65535 scale). Each output sample
-// takes two interpolated sub-steps, each through four one-pole smoothing
-// stages s1..s4 with coefficient `smooth` (0..1: the fraction of the remaining
-// distance a stage covers per sub-step), and sums the two smoothed values, so
-// the output is about twice the table's level and an octave above the
-// increment's nominal pitch. Interpolation rounds through long double (the
-// caller holds ExtendedPrecision); the smoothing is float.
+// Reader state; the render advances it (first_gen_lanes.*). Position and
+// increment are 16.16 fixed point in table samples; the integer part wraps at exactly 65,536, the table's loop, and the
+// guard sample lets the interpolation read i + 1 without a test. The fraction uses the float nearest 1/65535 (the
+// increments carry the matching 65535 scale). Each output sample takes two interpolated sub-steps, each through four
+// one-pole smoothing stages s1..s4 with coefficient `smooth` (0..1: the fraction of the remaining distance a stage
+// covers per sub-step), and sums the two smoothed values, so the output is about twice the table's level and an octave
+// above the increment's nominal pitch. Interpolation rounds through long double (the caller holds ExtendedPrecision);
+// the smoothing is float.
 struct TableOscillator {
     static constexpr float kFractionScale = 1.5259022e-05f;
 
@@ -24,26 +22,14 @@ struct TableOscillator {
     float smooth = 0.0f;
     float s1 = 0.0f, s2 = 0.0f, s3 = 0.0f, s4 = 0.0f;
 
-    static float interpolate(const float* table, uint32_t position) {
-        const uint32_t i = position >> 16;
-        const float fraction = static_cast<float>(position & 0xFFFFu) * kFractionScale;
+    // Between t[i] and t[i + 1], each step rounded to a 64-bit significand.
+    static float interpolate(const float* table, uint32_t i, float fraction) {
         const long double here = table[i];
         const long double next = table[i + 1];
         return static_cast<float>(here + (next - here) * static_cast<long double>(fraction));
     }
-
-    float next(const float* table) {
-        float out = 0.0f;
-        for (int32_t step = 0; step < 2; ++step) {
-            const float v = interpolate(table, position);
-            s1 += (v - s1) * smooth;
-            s2 += (s1 - s2) * smooth;
-            s3 += (s2 - s3) * smooth;
-            s4 += (s3 - s4) * smooth;
-            out += s4;
-            position += increment;
-        }
-        return out;
+    static float interpolate(const float* table, uint32_t position) {
+        return interpolate(table, position >> 16, static_cast<float>(position & 0xFFFFu) * kFractionScale);
     }
 };
 
