@@ -1,6 +1,7 @@
 #include "first_generation/engine/first_gen_engine.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "engine/float_environment.h"
 #include "first_generation/engine/fast_exp2.h"
@@ -54,78 +55,66 @@ bool FirstGenEngine::appendEvent(const FirstGenEvent& event) {
     return true;
 }
 
-void FirstGenEngine::noteOn(int32_t note, float frequency, float velocity, int32_t frame) {
-    if (eventCount >= kQueueCapacity) return;
-    int32_t next = -1;
-    for (int32_t v : voiceOrder) {
-        if (v != reserveVoice && !voices[v].sounding && !voices[v].starting) {
-            next = v;
-            break;
-        }
-    }
-    if (next < 0) {
+// The next reserve: a free voice, else a released one, else the one chosen
+// longest ago; never the current reserve, which the new note takes.
+int32_t FirstGenEngine::nextReserve() const {
+    auto firstInOrder = [this](bool (*accepts)(const FirstGenVoice&)) {
         for (int32_t v : voiceOrder) {
-            if (v != reserveVoice && voices[v].released) {
-                next = v;
-                break;
-            }
+            if (v != reserveVoice && accepts(voices[v])) return v;
         }
-    }
-    if (next < 0) next = voiceOrder[0];
+        return -1;
+    };
+    int32_t next = firstInOrder([](const FirstGenVoice& v) { return !v.sounding && !v.starting; });
+    if (next < 0) next = firstInOrder([](const FirstGenVoice& v) { return v.released; });
+    return next < 0 ? voiceOrder[0] : next;
+}
 
-    FirstGenEvent start;
-    start.kind = FirstGenEvent::kNoteStart;
-    start.frequency = frequency;
-    start.note = note;
-    start.value = velocity;
-    start.frame = frame;
-    start.voice = reserveVoice;
-    appendEvent(start);
+void FirstGenEngine::noteOn(int32_t note, float frequency, float velocity, int32_t frame) {
+    if (!appendEvent({FirstGenEvent::kNoteStart, frequency, note, velocity, frame, reserveVoice})) return;
     voices[reserveVoice].starting = true;
 
+    const int32_t next = nextReserve();
     reserveVoice = next;
     voices[next].released = true;
     voices[next].ampEnv.state = LinearEnvelope::kStealFade;
-    int32_t* position = std::find(voiceOrder, voiceOrder + kVoiceCount, next);
-    std::rotate(position, position + 1, voiceOrder + kVoiceCount);
+    int32_t* chosen = std::find(voiceOrder, voiceOrder + kVoiceCount, next);
+    std::rotate(chosen, chosen + 1, voiceOrder + kVoiceCount);
+}
+
+// Takes a queued start out of the block; its voice is no longer starting
+// unless another start for it waits too.
+void FirstGenEngine::withdrawStart(FirstGenEvent& start) {
+    start.kind = FirstGenEvent::kWithdrawn;
+    const bool hasVoice = start.voice >= 0 && start.voice < kVoiceCount;
+    const FirstGenEvent* queue = events;
+    const bool waits = std::any_of(queue, queue + eventCount, [&](const FirstGenEvent& e) {
+        return e.kind == FirstGenEvent::kNoteStart && e.voice == start.voice;
+    });
+    if (hasVoice && !waits) voices[start.voice].starting = false;
 }
 
 void FirstGenEngine::noteOff(int32_t note, int32_t frame) {
-    FirstGenEvent release;
-    release.kind = FirstGenEvent::kNoteRelease;
-    release.frame = frame;
+    auto release = [&](int32_t voice) {
+        return appendEvent({FirstGenEvent::kNoteRelease, 0.0f, 0, 0.0f, frame, voice});
+    };
     for (int32_t v = 0; v < kVoiceCount; ++v) {
-        if (voices[v].note != note) continue;
-        release.voice = v;
-        if (!appendEvent(release)) voices[v].release();
+        if (voices[v].note == note && !release(v)) voices[v].release();
     }
     // Only the starts queued before this release: releases appended above and
     // below are not starts, so the walk may run to the queue's current end.
     for (int32_t i = 0; i < eventCount; ++i) {
         FirstGenEvent& queued = events[i];
-        if (queued.kind != FirstGenEvent::kNoteStart || queued.note != note) continue;
-        release.voice = queued.voice;
-        if (appendEvent(release)) continue;
-        queued.kind = FirstGenEvent::kWithdrawn;
-        bool anotherStart = false;
-        for (int32_t j = 0; j < eventCount; ++j)
-            anotherStart |= events[j].kind == FirstGenEvent::kNoteStart && events[j].voice == queued.voice;
-        if (!anotherStart && queued.voice >= 0 && queued.voice < kVoiceCount) voices[queued.voice].starting = false;
+        const bool start = queued.kind == FirstGenEvent::kNoteStart && queued.note == note;
+        if (start && !release(queued.voice)) withdrawStart(queued);
     }
 }
 
 void FirstGenEngine::pitchBend(float bend, int32_t frame) {
-    FirstGenEvent entry;
-    entry.kind = FirstGenEvent::kPitchBend;
-    entry.value = bend;
-    entry.frame = frame;
-    if (appendEvent(entry)) return;
-    for (int32_t i = eventCount - 1; i >= 0; --i) {
-        if (events[i].kind == FirstGenEvent::kPitchBend) {
-            events[i].value = bend;
-            return;
-        }
-    }
+    if (appendEvent({FirstGenEvent::kPitchBend, 0.0f, 0, bend, frame, 0})) return;
+    FirstGenEvent* end = events + eventCount;
+    auto last = std::find_if(std::make_reverse_iterator(end), std::make_reverse_iterator(events),
+                             [](const FirstGenEvent& e) { return e.kind == FirstGenEvent::kPitchBend; });
+    if (last.base() != events) last->value = bend;
 }
 
 void FirstGenEngine::cutAllVoices() {
@@ -144,13 +133,8 @@ void clampEventFrames(FirstGenEngine& engine, int32_t frames) {
     if (engine.eventCount < 0) engine.eventCount = 0;
     if (engine.eventCount > FirstGenEngine::kQueueCapacity) engine.eventCount = FirstGenEngine::kQueueCapacity;
     int32_t earliest = 0;
-    for (int32_t i = 0; i < engine.eventCount; ++i) {
-        int32_t frame = engine.events[i].frame;
-        if (frame < earliest) frame = earliest;
-        if (frame > frames) frame = frames;
-        engine.events[i].frame = frame;
-        earliest = frame;
-    }
+    for (FirstGenEvent* e = engine.events; e != engine.events + engine.eventCount; ++e)
+        e->frame = earliest = std::min(std::max(e->frame, earliest), frames);
 }
 
 void applyEvent(FirstGenEngine& engine, const FirstGenEvent& event) {

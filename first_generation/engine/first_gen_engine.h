@@ -76,6 +76,8 @@ struct FirstGenEngine {
 
 private:
     bool appendEvent(const FirstGenEvent& event);
+    int32_t nextReserve() const;
+    void withdrawStart(FirstGenEvent& start);
 };
 
 // Hz of note n = key - 12 for n in 0..127, computed once for the library.

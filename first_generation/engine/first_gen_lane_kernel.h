@@ -1,7 +1,7 @@
 // The first generation's lane kernel, written once for every vector width.
 // Include only from a first_gen_lanes_*.cpp file inside its target region:
 // everything here has internal linkage, so each instruction set gets its own
-// copy. `Ops` supplies kWidth and the GCC vector types F (float) and I (int32).
+// copy. The width is the number of float lanes of the instruction set.
 //
 // Per lane and sample this is the per-voice render after the table reads and
 // envelope ticks: two smoothed sub-steps per channel, the ladder coefficients
@@ -17,11 +17,26 @@
 
 namespace {
 
-template <class Ops>
+// The float vector of each width (spelled out: GCC drops a vector attribute
+// that depends on a template parameter).
+template <int32_t kWidth>
+struct FirstGenFloatVector;
+template <>
+struct FirstGenFloatVector<4> {
+    typedef float F __attribute__((vector_size(16)));
+};
+template <>
+struct FirstGenFloatVector<8> {
+    typedef float F __attribute__((vector_size(32)));
+};
+template <>
+struct FirstGenFloatVector<16> {
+    typedef float F __attribute__((vector_size(64)));
+};
+
+template <int32_t kWidth>
 struct FirstGenLaneKernelOf {
-    using F = typename Ops::F;
-    using I = typename Ops::I;
-    static constexpr int32_t kWidth = Ops::kWidth;
+    using F = typename FirstGenFloatVector<kWidth>::F;
 
     static F load(const float* from) {
         F value;
@@ -104,5 +119,10 @@ struct FirstGenLaneKernelOf {
         store(&lanes.coefficients[2][first], coefficients.k);
     }
 };
+
+template <int32_t kWidth>
+void runFirstGenLaneKernel(FirstGenLanes& lanes, const FirstGenLaneUniforms& uniforms, int32_t first, int32_t count) {
+    FirstGenLaneKernelOf<kWidth>::run(lanes, uniforms, first, count);
+}
 
 }  // namespace

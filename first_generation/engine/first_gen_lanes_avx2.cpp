@@ -1,5 +1,5 @@
-// The first generation's lane kernel 8 lanes wide, chosen at run time where the CPU has it; no FMA, so the samples
-// equal the SSE2 kernel's.
+// The first generation's lane kernel eight lanes wide, chosen at run time where the CPU
+// has AVX2; no FMA, so the samples equal the SSE2 kernel's.
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
@@ -11,18 +11,8 @@
 
 #include "first_generation/engine/first_gen_lane_kernel.h"
 
-namespace {
-
-struct Avx2Ops {
-    static constexpr int32_t kWidth = 8;
-    typedef float F __attribute__((vector_size(32)));
-    typedef int32_t I __attribute__((vector_size(32)));
-};
-
-}  // namespace
-
 void runFirstGenLanesAvx2(FirstGenLanes& lanes, const FirstGenLaneUniforms& uniforms, int32_t first, int32_t count) {
-    FirstGenLaneKernelOf<Avx2Ops>::run(lanes, uniforms, first, count);
+    runFirstGenLaneKernel<8>(lanes, uniforms, first, count);
 }
 
 #pragma GCC pop_options

@@ -1,5 +1,5 @@
-// The first generation's lane kernel 16 lanes wide, chosen at run time where the CPU has it; no FMA, so the samples
-// equal the SSE2 kernel's.
+// The first generation's lane kernel sixteen lanes wide, chosen at run time where the CPU
+// has AVX-512; no FMA, so the samples equal the SSE2 kernel's.
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
@@ -11,18 +11,8 @@
 
 #include "first_generation/engine/first_gen_lane_kernel.h"
 
-namespace {
-
-struct Avx512Ops {
-    static constexpr int32_t kWidth = 16;
-    typedef float F __attribute__((vector_size(64)));
-    typedef int32_t I __attribute__((vector_size(64)));
-};
-
-}  // namespace
-
 void runFirstGenLanesAvx512(FirstGenLanes& lanes, const FirstGenLaneUniforms& uniforms, int32_t first, int32_t count) {
-    FirstGenLaneKernelOf<Avx512Ops>::run(lanes, uniforms, first, count);
+    runFirstGenLaneKernel<16>(lanes, uniforms, first, count);
 }
 
 #pragma GCC pop_options

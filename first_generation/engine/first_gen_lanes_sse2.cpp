@@ -1,4 +1,4 @@
-// The first generation's lane kernel 4 lanes wide: the baseline every supported CPU runs.
+// The first generation's lane kernel four lanes wide: the baseline every supported CPU runs.
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
@@ -7,16 +7,6 @@
 
 #include "first_generation/engine/first_gen_lane_kernel.h"
 
-namespace {
-
-struct Sse2Ops {
-    static constexpr int32_t kWidth = 4;
-    typedef float F __attribute__((vector_size(16)));
-    typedef int32_t I __attribute__((vector_size(16)));
-};
-
-}  // namespace
-
 void runFirstGenLanesSse2(FirstGenLanes& lanes, const FirstGenLaneUniforms& uniforms, int32_t first, int32_t count) {
-    FirstGenLaneKernelOf<Sse2Ops>::run(lanes, uniforms, first, count);
+    runFirstGenLaneKernel<4>(lanes, uniforms, first, count);
 }
