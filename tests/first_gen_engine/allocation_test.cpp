@@ -2,39 +2,10 @@
 // functions and counts every call made while blocks are rendered.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 #include "tests/first_gen_engine/first_gen_test_support.h"
+#include "tests/support/counting_allocation.h"
 
-namespace {
-
-std::atomic<bool> counting{false};
-std::atomic<int64_t> allocations{0};
-std::atomic<int64_t> releases{0};
-
-void* allocate(std::size_t size) {
-    if (counting.load()) ++allocations;
-    void* p = std::malloc(size ? size : 1);
-    if (!p) throw std::bad_alloc();
-    return p;
-}
-
-void release(void* p) {
-    if (p && counting.load()) ++releases;
-    std::free(p);
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) { return allocate(size); }
-void* operator new[](std::size_t size) { return allocate(size); }
-void operator delete(void* p) noexcept { release(p); }
-void operator delete[](void* p) noexcept { release(p); }
-void operator delete(void* p, std::size_t) noexcept { release(p); }
-void operator delete[](void* p, std::size_t) noexcept { release(p); }
-
+using namespace counting_allocation;
 using namespace firstgen_test;
 
 TEST(FirstGenAllocation, BlocksAllocateAndFreeNothing) {
