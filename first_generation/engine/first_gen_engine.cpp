@@ -25,6 +25,9 @@ FirstGenEngine::FirstGenEngine(int32_t requestedParamCount) {
     }
     reserveVoice = 0;
     eventCount = 0;
+    // CPU detection runs once, here, rather than at the first block.
+    int32_t kernelCount = 0;
+    firstGenLaneKernels(&kernelCount);
 }
 
 FirstGenEngine::~FirstGenEngine() { delete[] params; }
