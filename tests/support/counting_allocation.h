@@ -26,6 +26,16 @@ inline void release(void* p) {
     std::free(p);
 }
 
+// The program's self-check that the replacement is linked in: one counted
+// allocation and one counted release; leaves the counters at 0.
+inline bool countsOneRoundTrip() {
+    counting = true;
+    delete new int(1);
+    counting = false;
+    const bool one = allocations.exchange(0) == 1;
+    return releases.exchange(0) == 1 && one;
+}
+
 }  // namespace counting_allocation
 
 void* operator new(std::size_t size) { return counting_allocation::allocate(size); }
