@@ -3,9 +3,13 @@
 // and a per-block queue of note events applied at their exact frames.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "engine/wavetable.h"
+#include "first_generation/engine/first_gen_event.h"
+#include "first_generation/engine/first_gen_lanes.h"
+#include "first_generation/engine/first_gen_voice.h"
 
 // Threads: noteOn, noteOff, pitchBend, cutAllVoices and renderBlock run in the
 // host's processing sequence; paramChanged, generateWavetable and
@@ -35,20 +39,63 @@ struct FirstGenEngine {
     void setSampleRate(float rate);
 
     // note = key - 12 (0..127), frequency in Hz, velocity 0..1, frame in the
-    // coming block at the host's rate.
+    // coming block at the host's rate. A note-on takes the reserve voice and
+    // fades the next reserve at once; the start waits for its frame. With the
+    // queue full the note-on is dropped whole.
     void noteOn(int32_t note, float frequency, float velocity, int32_t frame);
+    // Releases every voice whose last start had `note` and every start of it
+    // queued so far. With the queue full a voice is released at once (from
+    // the next block's start) and a queued start is withdrawn: no note hangs.
     void noteOff(int32_t note, int32_t frame);
-    void pitchBend(float bend, int32_t frame);  // -1..1
+    // -1..1, an octave each way, from `frame` on. With the queue full the
+    // value replaces that of the last queued bend, or is dropped when none is.
+    void pitchBend(float bend, int32_t frame);
     void cutAllVoices();
 
     // Adds `frames` samples into outL/outR (the caller clears them); the
-    // scratch buffers hold at least `frames` floats. Empties the queue.
+    // scratch buffers hold at least `frames` floats. Empties the queue. Entry
+    // frames are brought into 0..frames and made non-decreasing first.
     void renderBlock(float* scratchL, float* scratchR, float* outL, float* outR, int32_t frames);
 
     float* params = nullptr;  // kParamCount live values
     int32_t paramCount = kParamCount;
     Wavetable wavetable;
+
+    FirstGenVoice voices[kVoiceCount];
+    int32_t voiceOrder[kVoiceCount];  // front: chosen as reserve longest ago
+    FirstGenEvent events[kQueueCapacity];
+    int32_t eventCount = 0;
+    int32_t reserveVoice = 0;
+    // Tables requested by this engine (construction counts one); counted by
+    // whichever thread changes parameters.
+    std::atomic<uint32_t> tablesGenerated{0};
+    // Index into firstGenLaneKernels() for the render, or -1 for the widest
+    // this CPU runs; every kernel yields the same samples.
+    int32_t laneKernel = -1;
+    FirstGenLanes lanes;  // the render's working state, not meaningful between blocks
+
+private:
+    bool appendEvent(const FirstGenEvent& event);
+    int32_t nextReserve() const;
+    void withdrawStart(FirstGenEvent& start);
 };
 
 // Hz of note n = key - 12 for n in 0..127, computed once for the library.
 extern const float* const firstGenNoteFrequencies;
+
+// Renders every sounding voice over `count` samples added into outL/outR;
+// the scratch buffers hold at least `count` floats for renderers that want them.
+using FirstGenSpanRenderer = void (*)(FirstGenEngine& engine, float* scratchL, float* scratchR, float* outL,
+                                      float* outR, int32_t count);
+
+// The shipped span renderer: the sounding voices in vector lanes.
+void renderFirstGenLanes(FirstGenEngine& engine, float* scratchL, float* scratchR, float* outL, float* outR,
+                         int32_t count);
+
+// The block render with a chosen span renderer, so that a plain reference can
+// share the queue walk: adopts a pending table, clamps the entry frames, then
+// renders up to each entry's frame, applies the entry, and renders on to the
+// end. Sets the floating-point state the voices need (64-bit x87 precision,
+// default SSE control) and restores the caller's.
+void renderFirstGenBlock(FirstGenEngine& engine, float* scratchL, float* scratchR, float* outL, float* outR,
+                         int32_t frames, FirstGenSpanRenderer renderer);

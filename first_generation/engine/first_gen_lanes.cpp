@@ -1,0 +1,165 @@
+// The fast span render: sounding voices packed into lanes, their table reads
+// and envelope levels prepared per voice, the lane kernel run in chunks, the
+// outputs summed in voice order, the states unpacked.
+#include "first_generation/engine/first_gen_lanes.h"
+
+#include <cstring>
+
+#include "engine/simd_level.h"
+#include "first_generation/engine/first_gen_engine.h"
+
+namespace {
+
+// Four reader positions at a time, on the baseline vectors of every target.
+typedef uint32_t U4 __attribute__((vector_size(16)));
+typedef int32_t I4 __attribute__((vector_size(16)));
+typedef float F4 __attribute__((vector_size(16)));
+
+constexpr FirstGenLaneKernelInfo kKernels[] = {
+    {"sse2", 4, runFirstGenLanesSse2},
+    {"avx2", 8, runFirstGenLanesAvx2},
+    {"avx512", 16, runFirstGenLanesAvx512},
+};
+
+int32_t supportedKernelCount() {
+    if (!simdLevelSupported(SimdLevel::kAvx2)) return 1;
+    if (!simdLevelSupported(SimdLevel::kAvx512)) return 2;
+    return 3;
+}
+
+void packVoice(FirstGenLanes& lanes, int32_t lane, FirstGenVoice& voice, float volume, float velocitySensitivity) {
+    lanes.voice[lane] = &voice;
+    const TableOscillator* oscs[2] = {&voice.oscL, &voice.oscR};
+    const LadderState* ladders[2] = {&voice.left, &voice.right};
+    for (int32_t c = 0; c < 2; ++c) {
+        const float smoothing[4] = {oscs[c]->s1, oscs[c]->s2, oscs[c]->s3, oscs[c]->s4};
+        for (int32_t s = 0; s < 4; ++s) lanes.smoothing[c][s][lane] = smoothing[s];
+        const float ladder[5] = {ladders[c]->x1, ladders[c]->y1, ladders[c]->y2, ladders[c]->y3, ladders[c]->y4};
+        for (int32_t s = 0; s < 5; ++s) lanes.ladder[c][s][lane] = ladder[s];
+    }
+    lanes.coefficients[0][lane] = voice.ladder.r;
+    lanes.coefficients[1][lane] = voice.ladder.f;
+    lanes.coefficients[2][lane] = voice.ladder.k;
+    lanes.smooth[lane] = voice.oscL.smooth;  // both readers of a voice start with the same coefficient
+    lanes.velocity[lane] = voice.velocity;
+    lanes.gain[lane] = (voice.velocity * volume - volume) * velocitySensitivity + volume;
+}
+
+// A padding lane: zeros everywhere, so its arithmetic stays quiet and finite.
+void padLane(FirstGenLanes& lanes, int32_t lane) {
+    for (int32_t c = 0; c < 2; ++c) {
+        for (int32_t s = 0; s < 4; ++s) lanes.smoothing[c][s][lane] = 0.0f;
+        for (int32_t s = 0; s < 5; ++s) lanes.ladder[c][s][lane] = 0.0f;
+    }
+    for (int32_t s = 0; s < 3; ++s) lanes.coefficients[s][lane] = 0.0f;
+    lanes.smooth[lane] = 0.0f;
+    lanes.velocity[lane] = 0.0f;
+    lanes.gain[lane] = 0.0f;
+    for (int32_t n = 0; n < kFirstGenLaneChunk; ++n) {
+        lanes.readL[2 * n][lane] = lanes.readL[2 * n + 1][lane] = 0.0f;
+        lanes.readR[2 * n][lane] = lanes.readR[2 * n + 1][lane] = 0.0f;
+        lanes.filterLevel[n][lane] = lanes.ampLevel[n][lane] = 0.0f;
+    }
+}
+
+void unpackVoice(FirstGenLanes& lanes, int32_t lane) {
+    FirstGenVoice& voice = *lanes.voice[lane];
+    TableOscillator* oscs[2] = {&voice.oscL, &voice.oscR};
+    LadderState* ladders[2] = {&voice.left, &voice.right};
+    for (int32_t c = 0; c < 2; ++c) {
+        float(*s)[kFirstGenMaxLanes] = lanes.smoothing[c];
+        oscs[c]->s1 = s[0][lane];
+        oscs[c]->s2 = s[1][lane];
+        oscs[c]->s3 = s[2][lane];
+        oscs[c]->s4 = s[3][lane];
+        float(*l)[kFirstGenMaxLanes] = lanes.ladder[c];
+        *ladders[c] = LadderState{l[0][lane], l[1][lane], l[2][lane], l[3][lane], l[4][lane]};
+    }
+    voice.ladder.r = lanes.coefficients[0][lane];
+    voice.ladder.f = lanes.coefficients[1][lane];
+    voice.ladder.k = lanes.coefficients[2][lane];
+    voice.sounding = voice.ampEnv.state != LinearEnvelope::kIdle;
+    voice.silenceIfNotFinite();
+}
+
+// What a voice computes without its own output: the long double table reads
+// of both readers and the envelope levels, `count` samples ahead. Indices and
+// fractions first, so that the x87 loop only loads, interpolates and stores.
+void prepareVoice(FirstGenLanes& lanes, int32_t lane, const float* table, int32_t count) {
+    FirstGenVoice& voice = *lanes.voice[lane];
+    TableOscillator* oscs[2] = {&voice.oscL, &voice.oscR};
+    float(*reads[2])[kFirstGenMaxLanes] = {lanes.readL, lanes.readR};
+    uint32_t positions[2 * kFirstGenLaneChunk];
+    float fraction[2 * kFirstGenLaneChunk];
+    const int32_t steps = 2 * count;
+    for (int32_t c = 0; c < 2; ++c) {
+        const uint32_t start = oscs[c]->position;
+        const uint32_t increment = oscs[c]->increment;
+        U4 position = U4{0, 1, 2, 3} * increment + start;
+        const U4 stride = U4{} + 4 * increment;
+        for (int32_t step = 0; step < steps; step += 4) {
+            const U4 at = position;
+            std::memcpy(&positions[step], &at, sizeof at);
+            const F4 ahead = __builtin_convertvector((I4)(at & 0xFFFFu), F4) * TableOscillator::kFractionScale;
+            std::memcpy(&fraction[step], &ahead, sizeof ahead);
+            position += stride;
+        }
+        for (int32_t step = 0; step < steps; ++step)
+            reads[c][step][lane] = TableOscillator::interpolate(table, positions[step] >> 16, fraction[step]);
+        oscs[c]->position = start + static_cast<uint32_t>(steps) * increment;
+    }
+    for (int32_t n = 0; n < count; ++n) {
+        lanes.filterLevel[n][lane] = voice.filterEnv.tick();
+        lanes.ampLevel[n][lane] = voice.ampEnv.tick();
+    }
+}
+
+// Voice outputs into the block, lane 0 first: each sample gets the float
+// additions of rendering the voices one after another (the samples' sums are
+// independent, so they advance side by side).
+void mixChunk(const FirstGenLanes& lanes, float* outL, float* outR, int32_t count) {
+    for (int32_t lane = 0; lane < lanes.laneCount; ++lane) {
+        for (int32_t n = 0; n < count; ++n) {
+            outL[n] += lanes.outL[n][lane];
+            outR[n] += lanes.outR[n][lane];
+        }
+    }
+}
+
+}  // namespace
+
+const FirstGenLaneKernelInfo* firstGenLaneKernels(int32_t* count) {
+    *count = supportedKernelCount();
+    return kKernels;
+}
+
+void renderFirstGenLanes(FirstGenEngine& engine, float*, float*, float* outL, float* outR, int32_t count) {
+    const float* table = engine.wavetable.current;
+    if (count < 1 || table == nullptr) return;
+    int32_t kernelCount = 0;
+    const FirstGenLaneKernelInfo* kernels = firstGenLaneKernels(&kernelCount);
+    const FirstGenLaneKernelInfo& kernel = engine.laneKernel >= 0 && engine.laneKernel < kernelCount
+                                               ? kernels[engine.laneKernel]
+                                               : kernels[kernelCount - 1];
+    FirstGenLanes& lanes = engine.lanes;
+    const float* p = engine.params;
+    using namespace firstgen_param;
+
+    int32_t laneCount = 0;
+    for (FirstGenVoice& voice : engine.voices) {
+        if (voice.sounding) packVoice(lanes, laneCount++, voice, p[kVolume], p[kAmpVelocity]);
+    }
+    if (laneCount == 0) return;
+    lanes.laneCount = laneCount;
+    const int32_t paddedCount = (laneCount + kernel.width - 1) / kernel.width * kernel.width;
+    for (int32_t lane = laneCount; lane < paddedCount; ++lane) padLane(lanes, lane);
+
+    const FirstGenLaneUniforms uniforms{p[kFilterAmount], p[kFilterVelocity], p[kCutoff] * p[kCutoff]};
+    for (int32_t done = 0; done < count; done += kFirstGenLaneChunk) {
+        const int32_t chunk = count - done < kFirstGenLaneChunk ? count - done : kFirstGenLaneChunk;
+        for (int32_t lane = 0; lane < laneCount; ++lane) prepareVoice(lanes, lane, table, chunk);
+        for (int32_t first = 0; first < paddedCount; first += kernel.width) kernel.run(lanes, uniforms, first, chunk);
+        mixChunk(lanes, outL + done, outR + done, chunk);
+    }
+    for (int32_t lane = 0; lane < laneCount; ++lane) unpackVoice(lanes, lane);
+}

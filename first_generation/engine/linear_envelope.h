@@ -1,0 +1,61 @@
+// The first generation's envelope: straight-line segments.
+#pragma once
+
+#include <cstdint>
+
+// Level 0..1 (a unitless gain) moving by a fixed step per output sample:
+// attack up to 1, decay down to the sustain level, sustain, release down to 0.
+// The steal fade (a voice chosen as reserve) descends like a release. Steps
+// are level per sample; a decay time of 0 gives an infinite step, which ends
+// the decay at its first tick.
+struct LinearEnvelope {
+    enum State : int32_t { kIdle = 0, kAttack = 1, kDecay = 2, kSustain = 3, kRelease = 4, kStealFade = 5 };
+
+    int32_t state = kIdle;
+    float attackStep = 0.0f;
+    float decayStep = 0.0f;
+    float sustain = 0.0f;
+    float releaseStep = 0.0f;
+    float level = 0.0f;
+
+    float tick() {
+        switch (state) {
+            case kAttack:
+                level += attackStep;
+                if (level >= 1.0f) {
+                    level = 1.0f;
+                    state = kDecay;
+                }
+                break;
+            case kDecay:
+                level -= decayStep;
+                if (sustain >= level) {
+                    level = sustain;
+                    state = kSustain;
+                }
+                break;
+            case kSustain: level = sustain; break;
+            case kRelease:
+            case kStealFade:
+                level -= releaseStep;
+                if (level <= 0.0f) {
+                    level = 0.0f;
+                    state = kIdle;
+                }
+                break;
+            default: level = 0.0f; break;
+        }
+        return level;
+    }
+
+    // Stage values 0..1: a value p covers the whole range 0..1 in 4 x p
+    // seconds; attack and release never faster than 0.4 ms.
+    void setTimes(float sampleRate, float attack, float decay, float sustainLevel, float release) {
+        constexpr float kShortestStage = 0.0001f;
+        const float base = 0.25f / sampleRate;
+        attackStep = base / (attack < kShortestStage ? kShortestStage : attack);
+        decayStep = base / decay;
+        sustain = sustainLevel;
+        releaseStep = base / (release < kShortestStage ? kShortestStage : release);
+    }
+};
