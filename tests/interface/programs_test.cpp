@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/instrument_programs/chunk_size_rules.h"
 #include "tests/interface/plugin_fixture.h"
 #include "tests/interface/signal_measures.h"
 
@@ -89,13 +90,24 @@ TEST_P(Programs, BankRestoredIntoAFreshInstanceSavesIdentically) {
     EXPECT_EQ(fresh.text(effGetProgramName), "Renamed");
 }
 
-TEST_P(Programs, WrongSizesAreRefusedAndTheHostAskedToRedraw) {
-    const Chunk before = host.getChunk(false);
-    host.clearCalls();
-    EXPECT_EQ(host.setChunk(Chunk(100, 7), false), 0);
-    EXPECT_EQ(host.countCalls(audioMasterUpdateDisplay), 1);
+// The size and the flag alone decide; a refusal answers 0, changes nothing
+// and asks the host to redraw.
+TEST_P(Programs, ChunkSizeAndFlagAloneDecide) {
+    const Chunk block(2 * bankBytes(), 0x3E);
+    for (const ChunkSizeCase& c : chunkSizeCases(VstInt32(presetBytes()), VstInt32(bankBytes()))) {
+        const Chunk before = host.getChunk(false);
+        host.clearCalls();
+        const VstIntPtr answer =
+            host.dispatch(effSetChunk, c.isPreset ? 1 : 0, c.byteSize, const_cast<unsigned char*>(block.data()));
+        const std::string what = std::to_string(c.byteSize) + (c.isPreset ? " bytes as preset" : " bytes as bank");
+        EXPECT_EQ(answer, c.taken ? c.byteSize : 0) << what;
+        EXPECT_EQ(host.countCalls(audioMasterUpdateDisplay), c.taken ? 0 : 1) << what;
+        if (!c.taken) {
+            EXPECT_EQ(host.getChunk(false), before) << what;
+        }
+        host.setChunk(factoryBank(), false);
+    }
     EXPECT_EQ(host.dispatch(effSetChunk, 0, VstIntPtr(bankBytes()), nullptr), 0);  // a null chunk is refused too
-    EXPECT_EQ(host.getChunk(false), before);
 }
 
 TEST_P(Programs, ABankSentWithThePresetFlagReplacesTheBank) {
