@@ -142,8 +142,11 @@ VstInt32 VSTPlug::setChunk(void* data, VstInt32 byteSize, bool isPreset) {
 // --- MIDI -------------------------------------------------------------------
 
 VstInt32 VSTPlug::processEvents(VstEvents* events) {
-    // Frames beyond the announced block are pinned to its last frame.
-    return midi::processEvents(*engine, events, blockSize - 1);
+    // Frames beyond the block are pinned to its last frame: the scratch
+    // buffers' length while resumed (a block size changed since does not
+    // count until the next resume), else the announced size.
+    const VstInt32 frames = scratchFrames > 0 ? scratchFrames : blockSize;
+    return midi::processEvents(*engine, events, frames - 1);
 }
 
 VstInt32 VSTPlug::canDo(char* text) { return midi::canDo(text); }

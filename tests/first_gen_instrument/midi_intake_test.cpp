@@ -47,6 +47,13 @@ TEST(FirstGenMidiIntake, EachMessageBecomesItsEngineCall) {
         EXPECT_EQ(t.send(c.messages), 1) << c.what;
         EXPECT_EQ(engineCalls(), c.calls) << c.what;
     }
+
+    // A larger block size counts from the next resume, when the buffers
+    // grow; until then blocks are rendered in pieces of the old size.
+    PlugUnderTest t(256);
+    t.dispatch(effSetBlockSize, 0, 4096);
+    t.send({{1000, 0x90, 60, 127}});
+    EXPECT_EQ(engineCalls(), std::vector<EngineCall>{on(48, 1.0f, 255)});
 }
 
 // Lists as careless hosts build them: only what is really there is read.
