@@ -8,6 +8,7 @@
 #include "first_generation/engine/first_gen_engine.h"
 
 namespace {
+constexpr double kPi = 3.14159265358979323846;
 struct StandInVoice {
     bool active = false;
     int32_t note = -1;
@@ -76,7 +77,7 @@ void FirstGenEngine::cutAllVoices() {
 void FirstGenEngine::renderBlock(float*, float*, float* outL, float* outR, int32_t frames) {
     StandInState& s = stateOf(this);
     const float w = paramCount > 9 ? params[9] : 0;
-    const double shift = (std::isfinite(w) ? double(w) * w * w : 0) * 0.25 * 2 * M_PI;
+    const double shift = (std::isfinite(w) ? double(w) * w * w : 0) * 0.25 * 2 * kPi;
     const float volume = paramCount > 22 ? params[22] : 1;
     int next = 0;
     for (int32_t i = 0; i < frames; ++i) {
@@ -85,13 +86,13 @@ void FirstGenEngine::renderBlock(float*, float*, float* outL, float* outR, int32
             if (e.kind == 2) {
                 s.bend = std::isfinite(e.value) ? std::exp2(double(e.value)) : 1.0;
                 for (int v = 0; v < kVoiceCount; ++v)
-                    s.voices[v].step = 2 * M_PI * 2 * s.baseFrequency[v] * s.bend / s.rate;
+                    s.voices[v].step = 2 * kPi * 2 * s.baseFrequency[v] * s.bend / s.rate;
                 continue;
             }
             for (int v = 0; v < kVoiceCount; ++v) {
                 StandInVoice& voice = s.voices[v];
                 if (e.kind == 0 && !voice.active) {
-                    voice = StandInVoice{true, e.note, 0, 2 * M_PI * 2 * e.frequency * s.bend / s.rate, 1, 0, e.value};
+                    voice = StandInVoice{true, e.note, 0, 2 * kPi * 2 * e.frequency * s.bend / s.rate, 1, 0, e.value};
                     s.baseFrequency[v] = e.frequency;
                     break;
                 }
@@ -103,7 +104,7 @@ void FirstGenEngine::renderBlock(float*, float*, float* outL, float* outR, int32
             if (!v.active) continue;
             l += std::sin(v.phase + shift) * v.level * v.velocity;
             r += std::sin(v.phase) * v.level * v.velocity;
-            v.phase = std::fmod(v.phase + v.step, 2 * M_PI);
+            v.phase = std::fmod(v.phase + v.step, 2 * kPi);
             v.level -= v.release;
             if (v.level <= 0) v = StandInVoice{};
         }
