@@ -5,6 +5,7 @@
 #include "first_generation/engine/first_gen_engine.h"
 #include "first_generation/instrument/midi_intake.h"
 #include "first_generation/instrument/parameter_names.h"
+#include "plugin_base/midi_reader.h"
 
 AudioEffect* createEffectInstance(audioMasterCallback audioMaster) { return new firstgen::VSTPlug(audioMaster); }
 
@@ -149,7 +150,7 @@ VstInt32 VSTPlug::processEvents(VstEvents* events) {
     return midi::processEvents(*engine, events, frames - 1);
 }
 
-VstInt32 VSTPlug::canDo(char* text) { return midi::canDo(text); }
+VstInt32 VSTPlug::canDo(char* text) { return midi_reader::instrumentCanDo(text); }
 
 // --- identity ---------------------------------------------------------------
 
