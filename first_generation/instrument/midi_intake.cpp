@@ -14,19 +14,21 @@ namespace {
 constexpr int32_t kKeyOffset = 12;
 }  // namespace
 
-VstInt32 processEvents(FirstGenEngine& engine, const VstEvents* events, VstInt32 lastFrame) {
-    lastFrame = std::max<VstInt32>(lastFrame, 0);
+VstInt32 processEvents(FirstGenEngine& engine, const VstEvents* events, Block block) {
+    const VstInt32 lastFrame = std::max<VstInt32>(block.lastFrame, 0);
     VstInt32 previousFrame = 0;
     midi_reader::forEachMessage(events, [&](const midi_reader::Message& message) {
         const int32_t frame = std::clamp(message.deltaFrames, previousFrame, lastFrame);
         previousFrame = frame;
         const int32_t note = message.data1 - kKeyOffset;
-        if (message.isNoteOn()) {
+        if (message.silencesAll()) {
+            engine.cutAllVoices();  // at once, not at its frame
+        } else if (!block.follows) {
+            return;
+        } else if (message.isNoteOn()) {
             if (note >= 0) engine.noteOn(note, firstGenNoteFrequencies[note], message.velocity(), frame);
         } else if (message.isNoteOff()) {
             if (note >= 0) engine.noteOff(note, frame);
-        } else if (message.silencesAll()) {
-            engine.cutAllVoices();  // at once, not at its frame
         } else if (message.kind == midi_reader::kPitchBend) {
             engine.pitchBend(message.bend(), frame);
         }

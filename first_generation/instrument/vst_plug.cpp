@@ -81,7 +81,7 @@ void VSTPlug::processReplacing(float** /*inputs*/, float** outputs, VstInt32 sam
     float* outR = outputs[1];
     std::fill(outL, outL + sampleFrames, 0.0f);
     std::fill(outR, outR + sampleFrames, 0.0f);
-    // Suspended: no scratch, silence; queued events wait for the next block.
+    // Suspended: no scratch, silence.
     if (!scratchL || !scratchR) return;
     // A host that sends more frames than it announced gets them in pieces the
     // scratch buffers hold; the block's events all fall into the first piece.
@@ -143,11 +143,13 @@ VstInt32 VSTPlug::setChunk(void* data, VstInt32 byteSize, bool isPreset) {
 // --- MIDI -------------------------------------------------------------------
 
 VstInt32 VSTPlug::processEvents(VstEvents* events) {
-    // Frames beyond the block are pinned to its last frame: the scratch
-    // buffers' length while resumed (a block size changed since does not
-    // count until the next resume), else the announced size.
-    const VstInt32 frames = scratchFrames > 0 ? scratchFrames : blockSize;
-    return midi::processEvents(*engine, events, frames - 1);
+    // While suspended no block follows to play queued events, so only what
+    // acts at once is taken: nothing waits in the queue to sound late after
+    // the next resume. Frames beyond the block are pinned to its last frame;
+    // a block size changed since the resume counts from the next one, when
+    // the buffers follow it.
+    const midi::Block block{scratchL != nullptr, scratchFrames - 1};
+    return midi::processEvents(*engine, events, block);
 }
 
 VstInt32 VSTPlug::canDo(char* text) { return midi_reader::instrumentCanDo(text); }

@@ -54,6 +54,13 @@ TEST(FirstGenMidiIntake, EachMessageBecomesItsEngineCall) {
     t.dispatch(effSetBlockSize, 0, 4096);
     t.send({{1000, 0x90, 60, 127}});
     EXPECT_EQ(engineCalls(), std::vector<EngineCall>{on(48, 1.0f, 255)});
+
+    // Suspended, no block follows: nothing is queued to sound late, but
+    // silencing still acts at once.
+    t.dispatch(effMainsChanged, 0, 0);
+    engineCalls().clear();
+    EXPECT_EQ(t.send({{0, 0x90, 60, 127}, {0, 0xE0, 0, 0}, {0, 0xB0, 123, 0}, {0, 0x80, 60, 0}}), 1);
+    EXPECT_EQ(engineCalls(), std::vector<EngineCall>{cut});
 }
 
 // Lists as careless hosts build them: only what is really there is read.
