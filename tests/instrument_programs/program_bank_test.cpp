@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "first_generation/instrument/factory_bank.h"
+#include "tests/instrument_programs/chunk_size_rules.h"
 #include "tests/instrument_programs/instance.h"
 
 namespace {
@@ -131,31 +133,39 @@ TEST(ProgramBank, BankChunkSentWithThePresetFlagReplacesTheWholeBank) {
     EXPECT_EQ(instance.name(7), "Other");
 }
 
-// Only a preset chunk of 196 bytes and a chunk of 1760 bytes are taken.
-TEST(ProgramBank, EveryOtherChunkIsRefusedUnchangedWithADisplayUpdate) {
-    struct Case {
-        VstInt32 byteSize;
-        bool isPreset;
-    };
-    const Case cases[] = {
-        {100, false},  {100, true},  {0, false},     {0, true},       {1, true},        {195, true},
-        {197, true},   {196, false}, {220, true},    {1759, false},   {1761, false},    {1761, true},
-        {3520, false}, {-196, true}, {-1760, false}, {INT_MIN, true}, {INT_MAX, false}, {INT_MAX, true},
-    };
-    // Sizes are claims: the block is only ever read after its size matched,
-    // so a short block behind a huge claim must never be read.
-    const Bytes block(2048, 0xAB);
-    for (const Case& c : cases) {
-        Instance instance;
-        instance.select(4);
-        instance.live[33] = 0.4f;  // not yet written back: a refusal must not reload
-        const auto before = instance.state();
-        ChunkResult result =
-            instance.bank.setChunk(instance.current, block.data(), c.byteSize, c.isPreset, instance.live);
-        EXPECT_EQ(result.byteSize, 0) << c.byteSize << (c.isPreset ? " preset" : " bank");
-        EXPECT_TRUE(result.askHostToUpdateDisplay());
-        EXPECT_TRUE(instance.state() == before) << c.byteSize;
+// Sizes are claims: the block behind them is only ever read after the size
+// matched, so a short block behind a huge claim must never be read. A refusal
+// changes nothing, not even live values not yet written back.
+template <int N>
+void checkChunkSizeRules(const ProgramRecordOf<N> (&factory)[kProgramCount]) {
+    using Bank = ProgramBankOf<N>;
+    const Bytes block(2 * Bank::bankChunkSize, 0xAB);
+    for (const ChunkSizeCase& c : chunkSizeCases(Bank::presetChunkSize, Bank::bankChunkSize)) {
+        Bank bank(factory);
+        VstInt32 current = 4;
+        float live[N];
+        bank.loadInto(current, live);
+        live[1] = 0.4f;
+        const Bytes bankBefore = bytesOf(bank.bytes(), Bank::bankChunkSize);
+        const Bytes liveBefore = bytesOf(live, sizeof live);
+        const ChunkResult result = bank.setChunk(current, block.data(), c.byteSize, c.isPreset, live);
+        const std::string what = std::to_string(N) + " parameters, " + std::to_string(c.byteSize) +
+                                 (c.isPreset ? " bytes as preset" : " bytes as bank");
+        EXPECT_EQ(result.byteSize, c.taken ? c.byteSize : 0) << what;
+        EXPECT_EQ(result.askHostToUpdateDisplay(), !c.taken) << what;
+        EXPECT_EQ(current, 4) << what;
+        if (c.taken) {
+            EXPECT_EQ(bytesOf(live, sizeof live), Bytes(sizeof live, 0xAB)) << what;
+        } else {
+            EXPECT_EQ(bytesOf(bank.bytes(), Bank::bankChunkSize), bankBefore) << what;
+            EXPECT_EQ(bytesOf(live, sizeof live), liveBefore) << what;
+        }
     }
+}
+
+TEST(ProgramBank, ChunkSizeAndFlagAloneDecideForBothInstruments) {
+    checkChunkSizeRules(kFactoryBank);
+    checkChunkSizeRules(firstgen::kFactoryBank);
 }
 
 TEST(ProgramBank, NullChunkIsRefusedLikeAWrongSize) {

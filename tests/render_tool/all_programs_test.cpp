@@ -1,10 +1,14 @@
-// The main command: the demo phrase through every program of Nubbel3, one
-// file per program named by number and name, each reported with its peak and
-// RMS level as measured in the file.
+// The main command: the demo phrase through every program of an instrument,
+// one file per program named by instrument, number and program name, each
+// reported with its peak and RMS level as measured in the file. Both
+// instruments render into one folder without a name in common.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "tests/render_tool/test_files.h"
 #include "tests/render_tool/tool_runner.h"
@@ -14,16 +18,23 @@ namespace {
 
 using namespace rendertest;
 
-TEST(RenderAllPrograms, TheDemoPhraseThroughEveryProgramGivesOneReportedFileEach) {
-    TempFolder folder;
-    const ToolResult r = runRenderer({"--all-programs", "-o", folder.path, nubbel3Path()}, folder.path);
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.err, "") << "no progress bar when stderr is no terminal";
-    const std::vector<std::string> expected = {"Nubbel3-00-EPiano.wav",          "Nubbel3-01-Synthesized.wav",
-                                               "Nubbel3-02-Crystal-Bells.wav",   "Nubbel3-03-Organ.wav",
-                                               "Nubbel3-04-Eastern-Glitter.wav", "Nubbel3-05-Spacey-Choir.wav",
-                                               "Nubbel3-06-Big-Chord.wav",       "Nubbel3-07-Steel-strings.wav"};
-    EXPECT_EQ(folder.entries(), expected);
+struct Instrument {
+    std::string path;
+    std::vector<std::string> files;
+};
+
+const Instrument kInstruments[] = {
+    {nubbel3Path(),
+     {"Nubbel3-00-EPiano.wav", "Nubbel3-01-Synthesized.wav", "Nubbel3-02-Crystal-Bells.wav", "Nubbel3-03-Organ.wav",
+      "Nubbel3-04-Eastern-Glitter.wav", "Nubbel3-05-Spacey-Choir.wav", "Nubbel3-06-Big-Chord.wav",
+      "Nubbel3-07-Steel-strings.wav"}},
+    {nubbelPath(),
+     {"Nubbel-00-Big-Chord.wav", "Nubbel-01-Rainy.wav", "Nubbel-02-Organesque.wav", "Nubbel-03-Techno-piz.wav",
+      "Nubbel-04-Voxxy.wav", "Nubbel-05-Syn-String.wav", "Nubbel-06-Not-a-vibraphone.wav",
+      "Nubbel-07-The-Excruciator.wav"}},
+};
+
+void checkReportedFiles(const ToolResult& r, const TempFolder& folder, const std::vector<std::string>& expected) {
     const std::vector<std::string> lines = r.outLines();
     ASSERT_EQ(lines.size(), expected.size()) << r.out;
     for (size_t i = 0; i < expected.size(); ++i) {
@@ -48,6 +59,21 @@ TEST(RenderAllPrograms, TheDemoPhraseThroughEveryProgramGivesOneReportedFileEach
         EXPECT_LE(seconds, 18.0 + 30.5);
         EXPECT_NEAR(static_cast<double>(wav.frames()) / wav.sampleRate, seconds, 0.06);
     }
+}
+
+TEST(RenderAllPrograms, TheDemoPhraseThroughEveryProgramOfBothGivesOneReportedFileEach) {
+    TempFolder folder;
+    std::vector<std::string> all;
+    for (const Instrument& instrument : kInstruments) {
+        SCOPED_TRACE(instrument.path);
+        const ToolResult r = runRenderer({"--all-programs", "-o", folder.path, instrument.path}, folder.path);
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.err, "") << "no progress bar when stderr is no terminal";
+        checkReportedFiles(r, folder, instrument.files);
+        all.insert(all.end(), instrument.files.begin(), instrument.files.end());
+    }
+    std::sort(all.begin(), all.end());
+    EXPECT_EQ(folder.entries(), all);
 }
 
 }  // namespace

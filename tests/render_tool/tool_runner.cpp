@@ -13,6 +13,7 @@ namespace rendertest {
 std::string rendererPath() { return NUBBEL_RENDER; }
 std::string bridgePath() { return NUBBEL_RENDER_BRIDGE; }
 std::string nubbel3Path() { return NUBBEL3_PLUGIN; }
+std::string nubbelPath() { return NUBBEL_PLUGIN; }
 std::string refusingPluginPath() { return REFUSING_PLUGIN; }
 
 namespace {

@@ -25,6 +25,7 @@ int waitFor(pid_t child);
 std::string rendererPath();
 std::string bridgePath();
 std::string nubbel3Path();
+std::string nubbelPath();
 std::string refusingPluginPath();
 
 }  // namespace rendertest

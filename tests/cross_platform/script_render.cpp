@@ -3,8 +3,10 @@
 //   vst-script-render PLUGIN OUT.f32     float32 little-endian, left then right per frame
 //   vst-script-render --compare A.f32 B.f32 [TOLERANCE]
 // The script plays notes on several channels, bends, changes parameters that
-// regenerate the table and that move envelopes and filters, and switches
-// programs, at a block size that does not divide the offsets evenly.
+// regenerate the table and that move envelopes and filters, switches
+// programs, takes and restores chunks and silences everything, at a block
+// size that does not divide the offsets evenly, once at 48 kHz and once at
+// 96 kHz. It plays either instrument: parameters are named by their role.
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -16,46 +18,72 @@
 
 namespace {
 
+// The parameters the script moves, by role.
+enum Role { kNone, kCutoff, kSpectral, kWidth, kRelease };
+
 struct Step {
     VstInt32 block;  // the block before which this happens
     std::vector<testhost::MidiMessage> midi;
-    VstInt32 parameter = -1;
+    Role parameter = kNone;
     float value = 0;
     VstInt32 program = -1;
+    enum Chunk { kKeep, kTakePreset, kRestorePreset, kTakeBank, kRestoreBank } chunk = kKeep;
 };
 
 const std::vector<Step> kScript = {
     {0, {{0, 0x90, 60, 100}, {17, 0x90, 64, 90}, {33, 0x99, 67, 80}}},
+    {10, {}, kNone, 0, -1, Step::kTakePreset},
     {20, {{5, 0xE0, 0x00, 0x50}}},
-    {30, {}, 41, 0.3f},
+    {30, {}, kCutoff, 0.3f},
     {40, {{100, 0x80, 64, 0}, {101, 0x90, 72, 127}}},
-    {50, {}, 5, 0.75f},
+    {50, {}, kSpectral, 0.75f},
+    {55, {}, kNone, 0, -1, Step::kTakeBank},
     {60, {{0, 0xE0, 0x00, 0x40}, {2, 0x90, 48, 60}}},
-    {70, {}, 33, 1.0f},
+    {65, {}, kRelease, 0.2f},
+    {70, {}, kWidth, 1.0f},
     {80, {{40, 0x90, 76, 110}, {40, 0x90, 79, 110}}},
-    {100, {}, -1, 0, 3},
+    {90, {}, kNone, 0, -1, Step::kRestorePreset},
+    {100, {}, kNone, 0, 3},
     {105, {{0, 0x90, 57, 100}, {200, 0x90, 69, 100}}},
+    {120, {}, kNone, 0, -1, Step::kRestoreBank},
     {130, {{0, 0xB0, 123, 0}, {10, 0x90, 62, 100}}},
     {150, {{0, 0x80, 62, 0}, {0, 0x80, 57, 0}, {0, 0x80, 69, 0}}},
+    {160, {{7, 0x90, 50, 100}, {8, 0x90, 53, 100}}},
+    {190, {{0, 0x80, 50, 0}, {0, 0x80, 53, 0}}},
 };
 constexpr VstInt32 kBlocks = 200;
 constexpr VstInt32 kBlockSize = 333;
-constexpr float kRate = 44100.0f;
+constexpr float kRates[] = {48000.0f, 96000.0f};
 
-int render(const char* plugin, const char* outPath) {
-    testhost::TestHost host;
-    std::string error;
-    if (!host.load(plugin, error)) {
-        std::fprintf(stderr, "vst-script-render: %s: %s\n", plugin, error.c_str());
-        return 1;
+// The index of a role in the loaded instrument, told apart by its size.
+VstInt32 indexOf(Role role, VstInt32 numParams) {
+    const bool firstGeneration = numParams == 23;
+    switch (role) {
+        case kCutoff: return firstGeneration ? 15 : 41;
+        case kSpectral: return 5;  // a harmonic group or a harmonic either way
+        case kWidth: return firstGeneration ? 9 : 33;
+        case kRelease: return firstGeneration ? 20 : 46;
+        default: return -1;
     }
-    host.start(kRate, kBlockSize);
-    std::vector<float> l(kBlockSize), r(kBlockSize), interleaved;
+}
+
+void renderAt(testhost::TestHost& host, float rate, std::vector<float>& interleaved) {
+    host.start(rate, kBlockSize);
+    std::vector<float> l(kBlockSize), r(kBlockSize);
+    std::vector<unsigned char> preset, bank;
     for (VstInt32 block = 0; block < kBlocks; ++block) {
         for (const Step& step : kScript) {
             if (step.block != block) continue;
-            if (step.parameter >= 0) host.setParameter(step.parameter, step.value);
+            if (step.parameter != kNone)
+                host.setParameter(indexOf(step.parameter, host.effect()->numParams), step.value);
             if (step.program >= 0) host.dispatch(effSetProgram, 0, step.program);
+            switch (step.chunk) {
+                case Step::kTakePreset: preset = host.getChunk(true); break;
+                case Step::kRestorePreset: host.setChunk(preset, true); break;
+                case Step::kTakeBank: bank = host.getChunk(false); break;
+                case Step::kRestoreBank: host.setChunk(bank, false); break;
+                case Step::kKeep: break;
+            }
             if (!step.midi.empty()) host.sendMidi(step.midi);
         }
         host.process(l.data(), r.data(), kBlockSize);
@@ -64,7 +92,19 @@ int render(const char* plugin, const char* outPath) {
             interleaved.push_back(r[i]);
         }
     }
+    host.sendMidi({{0, 0xB0, 123, 0}});
     host.suspend();
+}
+
+int render(const char* plugin, const char* outPath) {
+    testhost::TestHost host;
+    std::string error;
+    if (!host.load(plugin, error)) {
+        std::fprintf(stderr, "vst-script-render: %s: %s\n", plugin, error.c_str());
+        return 1;
+    }
+    std::vector<float> interleaved;
+    for (float rate : kRates) renderAt(host, rate, interleaved);
     std::ofstream out(outPath, std::ios::binary);
     out.write(reinterpret_cast<const char*>(interleaved.data()),
               static_cast<std::streamsize>(interleaved.size() * sizeof(float)));
