@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "engine/float_environment.h"
+#include "numerics/float_environment.h"
 #include "first_generation/engine/fast_exp2.h"
 #include "first_generation/engine/first_gen_generator.h"
 #include "numerics/extended_precision.h"

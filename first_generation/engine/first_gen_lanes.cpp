@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "engine/simd_level.h"
+#include "numerics/simd_level.h"
 #include "first_generation/engine/first_gen_engine.h"
 
 namespace {
