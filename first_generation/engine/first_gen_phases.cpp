@@ -1,0 +1,177 @@
+#include "first_generation/engine/first_gen_phases.h"
+
+#include "engine/phase_generator.h"
+#include "engine/rounded_math_kernels.h"
+#include "engine/simd_interleave.h"
+#include "first_generation/engine/first_gen_extended.h"
+
+namespace {
+
+// The phase of state s is s * K with K = 6.2831855 / 4294967291 (both as the
+// 64-bit rounding reads them) up to two 64-bit roundings, which move it by at
+// most 2^-62.3. Split K and pi/2 into pieces so that s * K1, s * K2, n * P1
+// and n * P2 are exact (s below 2^31 in magnitude, |n| <= 2), and
+// s * K1 - n * P1 as well (both multiples of 2^-50 below 4): the reduced
+// phase r = s * K - n * pi/2 comes out as rh + rl within 2^-72.
+constexpr double kPhaseStep1 = 0x1.921fb00000000p-30;  // 21 bits, a multiple of 2^-50
+constexpr double kPhaseStep2 = 0x1.86c9e00000000p-52;  // 21 bits, a multiple of 2^-71
+constexpr double kPhaseStep3 = 0x1.3674e2c610487p-77;
+constexpr double kHalfPi1 = 0x1.921fb54442d18p+0;  // a multiple of 2^-50
+constexpr double kHalfPi2 = 0x1.1a62633145c00p-54;
+constexpr double kHalfPi3 = 0x1.b839a252049c1p-104;
+constexpr double kTwoOverPi = 0x1.45f306dc9c883p-1;
+
+// Where cos or sin is smaller than this, the phase's own 64-bit roundings
+// could exceed the midpoint margin relative to the result: decide exactly.
+constexpr double kSmallestFastCosSin = 0x1p-16;
+// Products outside this range could round to a subnormal or infinite float,
+// where the midpoint test does not hold.
+constexpr double kSmallestFastProduct = 0x1p-125;
+constexpr double kLargestFastProduct = 0x1p+127;
+
+// Lanes whose rounded product the fast path cannot vouch for.
+template <int W>
+NUBBEL_ALWAYS_INLINE typename Lanes<W>::Int32 undecided(typename Lanes<W>::Double product) {
+    using L = Lanes<W>;
+    using Int = typename L::Int;
+    const typename L::Double magnitude = L::fromBits(L::bitsOf(product) & ~L::bitsOf(L::splat(-0.0)));
+    // Zero is exact (its sign is the factor's); NaN fails every comparison.
+    const Int outsideRange =
+        (product != 0.0) & ~((magnitude >= kSmallestFastProduct) & (magnitude <= kLargestFastProduct));
+    return L::lowWords(outsideRange) | (rounded_math::nearFloatMidpointLanes<W>(product) & L::lowWords(product != 0.0));
+}
+
+template <int W>
+NUBBEL_ALWAYS_INLINE typename Lanes<W>::Int32 tooSmall(typename Lanes<W>::Double x) {
+    using L = Lanes<W>;
+    return L::lowWords((x < kSmallestFastCosSin) & (x > -kSmallestFastCosSin));
+}
+
+// The pairs of W states (read as signed) and amplitudes, interleaved.
+template <int W>
+NUBBEL_ALWAYS_INLINE void phaseBinLanes(typename Lanes<W>::Int32 signedStates, const float* amplitudes, float* pairs) {
+    using L = Lanes<W>;
+    using Double = typename L::Double;
+    using Int = typename L::Int;
+    using Int32 = typename L::Int32;
+    using Float = typename L::Float;
+    const Double s = __builtin_convertvector(signedStates, Double);
+    const Double head = s * kPhaseStep1;
+    const Double shifted = head * kTwoOverPi + rounded_math::kRoundingShift;
+    const Double n = shifted - rounded_math::kRoundingShift;
+    const Int quadrant = L::bitsOf(shifted) - L::bitsOf(L::splat(rounded_math::kRoundingShift));
+    const Double exactPart = head - n * kHalfPi1;
+    const Double middle = s * kPhaseStep2 - n * kHalfPi2;
+    // rh + rl = exactPart + middle exactly (two-sum), plus the small tail.
+    const Double rh = exactPart + middle;
+    const Double b = rh - exactPart;
+    const Double rl = ((exactPart - (rh - b)) + (middle - b)) + (s * kPhaseStep3 - n * kHalfPi3);
+    Double cosHead, sinHead;
+    rounded_math::fastCosSin<W>(rh, cosHead, sinHead);
+    // cos(rh + rl) and sin(rh + rl) to first order in rl (|rl| < 2^-53).
+    const Double c = cosHead - sinHead * rl;
+    const Double sn = sinHead + cosHead * rl;
+    // Quadrant q: (cos, sin) = (C, S), (-S, C), (-C, -S), (S, -C).
+    using UInt = typename L::UInt;
+    const Int swap = -(quadrant & 1);
+    const Int signBit = L::bitsOf(L::splat(-0.0));
+    const Int cosSign = Int(UInt(quadrant + 1) << 62) & signBit;
+    const Int sinSign = Int(UInt(quadrant) << 62) & signBit;
+    const Double cosine = L::fromBits(((L::bitsOf(c) & ~swap) | (L::bitsOf(sn) & swap)) ^ cosSign);
+    const Double sine = L::fromBits(((L::bitsOf(sn) & ~swap) | (L::bitsOf(c) & swap)) ^ sinSign);
+
+    const Double amplitude = L::widen(L::loadFloats(amplitudes));
+    const Double cosProduct = amplitude * cosine;
+    const Double sinProduct = amplitude * sine;
+    Float cosOut = L::narrow(cosProduct);
+    Float sinOut = L::narrow(sinProduct);
+    const Int32 recompute =
+        tooSmall<W>(cosine) | tooSmall<W>(sine) | undecided<W>(cosProduct) | undecided<W>(sinProduct);
+    if (__builtin_expect(L::any(recompute), 0)) {
+        for (int i = 0; i < W; ++i) {
+            if (!recompute[i]) continue;
+            float pair[2];
+            first_gen_extended::phaseBin(static_cast<uint32_t>(signedStates[i]), amplitudes[i], pair);
+            cosOut[i] = pair[0];
+            sinOut[i] = pair[1];
+        }
+    }
+    storeInterleaved<W>(pairs, cosOut, sinOut);
+}
+
+// The serial state recurrence runs inside the vector loop, where its latency
+// hides behind the polynomials.
+template <int W>
+NUBBEL_ALWAYS_INLINE uint32_t binsLoop(uint32_t state, const float* amplitudes, int32_t count, float* pairs) {
+    int32_t j = 0;
+    for (; j + W <= count; j += W) {
+        typename Lanes<W>::Int32 signedStates;
+#pragma GCC unroll 16
+        for (int i = 0; i < W; ++i) {
+            state = nextPhaseState(state);
+            signedStates[i] = static_cast<int32_t>(state);
+        }
+        phaseBinLanes<W>(signedStates, amplitudes + j, pairs + 2 * j);
+    }
+    for (; j < count; ++j) {
+        state = nextPhaseState(state);
+        first_gen_extended::phaseBin(state, amplitudes[j], pairs + 2 * j);
+    }
+    return state;
+}
+
+template <int W>
+NUBBEL_ALWAYS_INLINE void pairsLoop(const uint32_t* states, const float* amplitudes, int32_t count, float* pairs) {
+    int32_t j = 0;
+    for (; j + W <= count; j += W) {
+        typename Lanes<W>::Int32 signedStates;
+        for (int i = 0; i < W; ++i) signedStates[i] = static_cast<int32_t>(states[j + i]);
+        phaseBinLanes<W>(signedStates, amplitudes + j, pairs + 2 * j);
+    }
+    for (; j < count; ++j) first_gen_extended::phaseBin(states[j], amplitudes[j], pairs + 2 * j);
+}
+
+void pairsSse2(const uint32_t* states, const float* amplitudes, int32_t count, float* pairs) {
+    pairsLoop<4>(states, amplitudes, count, pairs);
+}
+
+__attribute__((target("avx2"))) void pairsAvx2(const uint32_t* states, const float* amplitudes, int32_t count,
+                                               float* pairs) {
+    pairsLoop<8>(states, amplitudes, count, pairs);
+}
+
+__attribute__((target(NUBBEL_AVX512_TARGET))) void pairsAvx512(const uint32_t* states, const float* amplitudes,
+                                                               int32_t count, float* pairs) {
+    pairsLoop<8>(states, amplitudes, count, pairs);
+}
+
+uint32_t binsSse2(uint32_t state, const float* amplitudes, int32_t count, float* pairs) {
+    return binsLoop<4>(state, amplitudes, count, pairs);
+}
+
+__attribute__((target("avx2"))) uint32_t binsAvx2(uint32_t state, const float* amplitudes, int32_t count,
+                                                  float* pairs) {
+    return binsLoop<8>(state, amplitudes, count, pairs);
+}
+
+__attribute__((target(NUBBEL_AVX512_TARGET))) uint32_t binsAvx512(uint32_t state, const float* amplitudes,
+                                                                  int32_t count, float* pairs) {
+    return binsLoop<8>(state, amplitudes, count, pairs);
+}
+
+}  // namespace
+
+uint32_t firstGenPhaseBins(uint32_t state, const float* amplitudes, int32_t count, float* pairs, SimdLevel level) {
+    if (level == SimdLevel::kAvx512 && simdLevelSupported(level)) return binsAvx512(state, amplitudes, count, pairs);
+    if (level == SimdLevel::kAvx2 && simdLevelSupported(level)) return binsAvx2(state, amplitudes, count, pairs);
+    return binsSse2(state, amplitudes, count, pairs);
+}
+
+void firstGenPhasePairs(const uint32_t* states, const float* amplitudes, int32_t count, float* pairs, SimdLevel level) {
+    if (level == SimdLevel::kAvx512 && simdLevelSupported(level))
+        pairsAvx512(states, amplitudes, count, pairs);
+    else if (level == SimdLevel::kAvx2 && simdLevelSupported(level))
+        pairsAvx2(states, amplitudes, count, pairs);
+    else
+        pairsSse2(states, amplitudes, count, pairs);
+}
