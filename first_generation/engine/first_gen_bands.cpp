@@ -22,10 +22,14 @@ float firstGenSpread(float bandwidth) {
     constexpr float kCentsPerUnit = 80.0f;
     constexpr float kNarrowestCents = 2.0f;
     constexpr float kOctavesPerCent = 0.00083333335f;
+    const float cents = bandwidth * kCentsPerUnit + kNarrowestCents;
+    return firstGenSpreadOfExponent(cents * kOctavesPerCent);
+}
+
+float firstGenSpreadOfExponent(float octaves) {
     // Beyond this the power is +inf or far below 1 for certain.
     constexpr double kExponentLimit = 1000.0;
-    const float cents = bandwidth * kCentsPerUnit + kNarrowestCents;
-    const double exponent = static_cast<double>(cents * kOctavesPerCent);
+    const double exponent = octaves;
     if (std::isnan(exponent)) return static_cast<float>(exponent);
     if (exponent > kExponentLimit) return HUGE_VALF;
     if (exponent < -kExponentLimit) return -1.0f;

@@ -18,6 +18,9 @@ float firstGenHarmonicAmplitude(const float* groups, int32_t harmonic);
 // rounded, then one rounding to float.
 float firstGenSpread(float bandwidth);
 
+// float(2^octaves - 1), the second half of firstGenSpread.
+float firstGenSpreadOfExponent(float octaves);
+
 // amplitudes[0..32767]: for h = 1..32 in ascending order,
 // A[j] = profile(j) * a_h + A[j] with the profile
 // float(ext(e^-q) * ext(w)), x = (j / 32768 - centre) * w, q = x * x, and 0
