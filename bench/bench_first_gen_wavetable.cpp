@@ -85,10 +85,11 @@ void FirstGenStages(benchmark::State& state) {
     const auto groups = typicalGroups();
     std::vector<float> amplitudes(Wavetable::kLength / 2);
     std::vector<float> pairs(Wavetable::kLength);
-    firstGenAmplitudeSpectrum(groups.data(), 0.5f, amplitudes.data());
+    const float bandwidth = static_cast<float>(state.range(1)) / 100.0f;
+    firstGenAmplitudeSpectrum(groups.data(), bandwidth, amplitudes.data());
     for (auto _ : state) {
         if (state.range(0) == 0)
-            firstGenAmplitudeSpectrum(groups.data(), 0.5f, amplitudes.data());
+            firstGenAmplitudeSpectrum(groups.data(), bandwidth, amplitudes.data());
         else
             benchmark::DoNotOptimize(firstGenPhaseBins(kInitialPhaseState, amplitudes.data(),
                                                        static_cast<int32_t>(amplitudes.size()), pairs.data()));
@@ -96,7 +97,7 @@ void FirstGenStages(benchmark::State& state) {
     }
     state.SetLabel(state.range(0) == 0 ? "amplitudes" : "phases");
 }
-BENCHMARK(FirstGenStages)->DenseRange(0, 1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(FirstGenStages)->ArgsProduct({{0, 1}, {0, 50, 100}})->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -103,7 +103,7 @@ NUBBEL_ALWAYS_INLINE void profileLoop(const float* q, int32_t count, float inver
 }
 
 template <int W>
-NUBBEL_ALWAYS_INLINE void addBands(const float* groups, float bandwidth, float* amplitudes) {
+NUBBEL_ALWAYS_INLINE void addBands(const float* groups, float bandwidth, float* amplitudes, PhaseStateStream& states) {
     const float spread = firstGenSpread(bandwidth);
     std::fill(amplitudes, amplitudes + kAmplitudeBins, 0.0f);
     for (int32_t h = 1; h <= kFirstGenHarmonicCount; ++h) {
@@ -118,21 +118,25 @@ NUBBEL_ALWAYS_INLINE void addBands(const float* groups, float bandwidth, float* 
             addBandEverywhere(band, amplitudes);
             continue;
         }
-        for (int32_t j = band.firstBin; j < band.endBin; j += W) addProfileLanes<W>(band, j, amplitudes);
+        for (int32_t j = band.firstBin; j < band.endBin; j += W) {
+            addProfileLanes<W>(band, j, amplitudes);
+            states.draw(W);
+        }
     }
 }
 
-void addBandsSse2(const float* groups, float bandwidth, float* amplitudes) {
-    addBands<4>(groups, bandwidth, amplitudes);
+void addBandsSse2(const float* groups, float bandwidth, float* amplitudes, PhaseStateStream& states) {
+    addBands<4>(groups, bandwidth, amplitudes, states);
 }
 
-__attribute__((target("avx2"))) void addBandsAvx2(const float* groups, float bandwidth, float* amplitudes) {
-    addBands<8>(groups, bandwidth, amplitudes);
+__attribute__((target("avx2"))) void addBandsAvx2(const float* groups, float bandwidth, float* amplitudes,
+                                                  PhaseStateStream& states) {
+    addBands<8>(groups, bandwidth, amplitudes, states);
 }
 
 __attribute__((target(NUBBEL_AVX512_TARGET))) void addBandsAvx512(const float* groups, float bandwidth,
-                                                                  float* amplitudes) {
-    addBands<8>(groups, bandwidth, amplitudes);
+                                                                  float* amplitudes, PhaseStateStream& states) {
+    addBands<8>(groups, bandwidth, amplitudes, states);
 }
 
 void profilesSse2(const float* q, int32_t count, float inverseWidth, float* profiles) {
@@ -159,11 +163,14 @@ void firstGenProfiles(const float* q, int32_t count, float inverseWidth, float* 
         profilesSse2(q, count, inverseWidth, profiles);
 }
 
-void firstGenAmplitudeSpectrum(const float* groups, float bandwidth, float* amplitudes, SimdLevel level) {
+void firstGenAmplitudeSpectrum(const float* groups, float bandwidth, float* amplitudes, SimdLevel level,
+                               PhaseStateStream* states) {
+    PhaseStateStream none = {0, nullptr, nullptr};
+    PhaseStateStream& stream = states ? *states : none;
     if (level == SimdLevel::kAvx512 && simdLevelSupported(level))
-        addBandsAvx512(groups, bandwidth, amplitudes);
+        addBandsAvx512(groups, bandwidth, amplitudes, stream);
     else if (level == SimdLevel::kAvx2 && simdLevelSupported(level))
-        addBandsAvx2(groups, bandwidth, amplitudes);
+        addBandsAvx2(groups, bandwidth, amplitudes, stream);
     else
-        addBandsSse2(groups, bandwidth, amplitudes);
+        addBandsSse2(groups, bandwidth, amplitudes, stream);
 }

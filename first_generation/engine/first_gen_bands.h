@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "engine/simd_level.h"
+#include "first_generation/engine/first_gen_state_stream.h"
 
 constexpr int32_t kFirstGenHarmonicCount = 32;
 
@@ -26,8 +27,9 @@ float firstGenSpreadOfExponent(float octaves);
 // float(ext(e^-q) * ext(w)), x = (j / 32768 - centre) * w, q = x * x, and 0
 // where q exceeds the cut-off; centre and w as the third generation's bands
 // (GaussianBand) with the spread in place of its band factor.
+// `states`, if given, draws a few phase states after each piece of work.
 void firstGenAmplitudeSpectrum(const float* groups, float bandwidth, float* amplitudes,
-                               SimdLevel level = bestSimdLevel());
+                               SimdLevel level = bestSimdLevel(), PhaseStateStream* states = nullptr);
 
 // profiles[i] = float(ext(e^-q[i]) * ext(inverseWidth)) for q[i] in
 // [0, 14.72] and 2^-100 <= |inverseWidth| < inf, by the lane code the spectrum

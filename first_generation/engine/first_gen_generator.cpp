@@ -12,12 +12,21 @@
 
 namespace {
 
-// Bin 0 stays empty; amplitude index j goes into bin j + 1.
-uint32_t drawPhases(uint32_t phaseState, TableWorkspace& workspace, SimdLevel level) {
+// The amplitude spectrum and the complex spectrum of one table, the phase
+// states drawn from those after `phaseState` while the amplitudes are made;
+// returns the last state drawn. Bin 0 stays empty; amplitude index j goes into
+// bin j + 1.
+uint32_t makeSpectrum(const float* groups, float bandwidth, uint32_t phaseState, TableWorkspace& workspace,
+                      SimdLevel level) {
     kiss_fft_cpx* spectrum = workspace.spectrum.get();
     spectrum[0].r = 0.0f;
     spectrum[0].i = 0.0f;
-    return firstGenPhaseBins(phaseState, workspace.amplitudes.get(), kAmplitudeBins, &spectrum[1].r, level);
+    float* pairs = &spectrum[1].r;  // kiss_fft_cpx is a pair of floats (real, imaginary)
+    PhaseStateStream states = PhaseStateStream::into(pairs, kAmplitudeBins, phaseState);
+    firstGenAmplitudeSpectrum(groups, bandwidth, workspace.amplitudes.get(), level, &states);
+    states.drawRest();
+    firstGenPhaseBinsOfDrawnStates(workspace.amplitudes.get(), kAmplitudeBins, pairs, level);
+    return states.state;
 }
 
 }  // namespace
@@ -26,8 +35,7 @@ uint32_t synthesizeFirstGenTable(const float* groups, float bandwidth, uint32_t 
                                  SimdLevel level) {
     DefaultFloatEnvironment environment;
     WorkspaceLease workspace;
-    firstGenAmplitudeSpectrum(groups, bandwidth, workspace->amplitudes.get(), level);
-    const uint32_t lastState = drawPhases(phaseState, *workspace, level);
+    const uint32_t lastState = makeSpectrum(groups, bandwidth, phaseState, *workspace, level);
     transformToTable(*workspace, table);
     return lastState;
 }
@@ -44,11 +52,11 @@ void generateFirstGenWavetable(const float* groups, float bandwidth, Wavetable& 
     {
         DefaultFloatEnvironment environment;
         WorkspaceLease workspace;
-        firstGenAmplitudeSpectrum(groups, bandwidth, workspace->amplitudes.get());
         {
-            // Held only while drawing, so each generation takes consecutive states.
+            // Held only while the spectrum is made (the states are drawn
+            // meanwhile), so each generation takes consecutive states.
             PhaseStateLease phases;
-            phases.advanceTo(drawPhases(phases.state(), *workspace, bestSimdLevel()));
+            phases.advanceTo(makeSpectrum(groups, bandwidth, phases.state(), *workspace, bestSimdLevel()));
         }
         transformToTable(*workspace, fresh.get());
     }

@@ -1,6 +1,7 @@
 #include "first_generation/engine/first_gen_phases.h"
 
-#include "engine/phase_generator.h"
+#include <cstring>
+
 #include "engine/rounded_math_kernels.h"
 #include "engine/simd_interleave.h"
 #include "first_generation/engine/first_gen_extended.h"
@@ -29,6 +30,13 @@ constexpr double kSmallestFastCosSin = 0x1p-16;
 constexpr double kSmallestFastProduct = 0x1p-125;
 constexpr double kLargestFastProduct = 0x1p+127;
 
+// The signs of cos and sin by state (the phase grows with the state): cos > 0
+// for |s| <= kLastPositiveCosine; sin > 0 for 0 < s <= kLastPositiveSine and
+// for s < -kLastPositiveSine (the phases of the states at the ends overshoot
+// +-pi); sin(0) = +0. Checked against the ext reading in the tests.
+constexpr int32_t kLastPositiveCosine = 1073741789;
+constexpr int32_t kLastPositiveSine = 2147483579;
+
 // Lanes whose rounded product the fast path cannot vouch for.
 template <int W>
 NUBBEL_ALWAYS_INLINE typename Lanes<W>::Int32 undecided(typename Lanes<W>::Double product) {
@@ -55,6 +63,17 @@ NUBBEL_ALWAYS_INLINE void phaseBinLanes(typename Lanes<W>::Int32 signedStates, c
     using Int = typename L::Int;
     using Int32 = typename L::Int32;
     using Float = typename L::Float;
+    // Most of the spectrum lies beyond every band: +0 times cos and sin keeps
+    // only their signs.
+    if (!L::any((Int32)L::loadFloats(amplitudes) != 0)) {
+        const Int32 cosPositive = (signedStates >= -kLastPositiveCosine) & (signedStates <= kLastPositiveCosine);
+        const Int32 sinNotNegative =
+            ((signedStates >= 0) & (signedStates <= kLastPositiveSine)) | (signedStates < -kLastPositiveSine);
+        const Float zero = L::splatFloat(0.0f), negativeZero = L::splatFloat(-0.0f);
+        storeInterleaved<W>(pairs, L::selectFloat(cosPositive, zero, negativeZero),
+                            L::selectFloat(sinNotNegative, zero, negativeZero));
+        return;
+    }
     const Double s = __builtin_convertvector(signedStates, Double);
     const Double head = s * kPhaseStep1;
     const Double shifted = head * kTwoOverPi + rounded_math::kRoundingShift;
@@ -99,25 +118,20 @@ NUBBEL_ALWAYS_INLINE void phaseBinLanes(typename Lanes<W>::Int32 signedStates, c
     storeInterleaved<W>(pairs, cosOut, sinOut);
 }
 
-// The serial state recurrence runs inside the vector loop, where its latency
-// hides behind the polynomials.
 template <int W>
-NUBBEL_ALWAYS_INLINE uint32_t binsLoop(uint32_t state, const float* amplitudes, int32_t count, float* pairs) {
+NUBBEL_ALWAYS_INLINE void drawnLoop(const float* amplitudes, int32_t count, float* pairs) {
     int32_t j = 0;
     for (; j + W <= count; j += W) {
         typename Lanes<W>::Int32 signedStates;
 #pragma GCC unroll 16
-        for (int i = 0; i < W; ++i) {
-            state = nextPhaseState(state);
-            signedStates[i] = static_cast<int32_t>(state);
-        }
+        for (int i = 0; i < W; ++i) std::memcpy(&signedStates[i], pairs + 2 * (j + i) + 1, sizeof(int32_t));
         phaseBinLanes<W>(signedStates, amplitudes + j, pairs + 2 * j);
     }
     for (; j < count; ++j) {
-        state = nextPhaseState(state);
+        uint32_t state;
+        std::memcpy(&state, pairs + 2 * j + 1, sizeof state);
         first_gen_extended::phaseBin(state, amplitudes[j], pairs + 2 * j);
     }
-    return state;
 }
 
 template <int W>
@@ -145,26 +159,32 @@ __attribute__((target(NUBBEL_AVX512_TARGET))) void pairsAvx512(const uint32_t* s
     pairsLoop<8>(states, amplitudes, count, pairs);
 }
 
-uint32_t binsSse2(uint32_t state, const float* amplitudes, int32_t count, float* pairs) {
-    return binsLoop<4>(state, amplitudes, count, pairs);
+void drawnSse2(const float* amplitudes, int32_t count, float* pairs) { drawnLoop<4>(amplitudes, count, pairs); }
+
+__attribute__((target("avx2"))) void drawnAvx2(const float* amplitudes, int32_t count, float* pairs) {
+    drawnLoop<8>(amplitudes, count, pairs);
 }
 
-__attribute__((target("avx2"))) uint32_t binsAvx2(uint32_t state, const float* amplitudes, int32_t count,
-                                                  float* pairs) {
-    return binsLoop<8>(state, amplitudes, count, pairs);
-}
-
-__attribute__((target(NUBBEL_AVX512_TARGET))) uint32_t binsAvx512(uint32_t state, const float* amplitudes,
-                                                                  int32_t count, float* pairs) {
-    return binsLoop<8>(state, amplitudes, count, pairs);
+__attribute__((target(NUBBEL_AVX512_TARGET))) void drawnAvx512(const float* amplitudes, int32_t count, float* pairs) {
+    drawnLoop<8>(amplitudes, count, pairs);
 }
 
 }  // namespace
 
+void firstGenPhaseBinsOfDrawnStates(const float* amplitudes, int32_t count, float* pairs, SimdLevel level) {
+    if (level == SimdLevel::kAvx512 && simdLevelSupported(level))
+        drawnAvx512(amplitudes, count, pairs);
+    else if (level == SimdLevel::kAvx2 && simdLevelSupported(level))
+        drawnAvx2(amplitudes, count, pairs);
+    else
+        drawnSse2(amplitudes, count, pairs);
+}
+
 uint32_t firstGenPhaseBins(uint32_t state, const float* amplitudes, int32_t count, float* pairs, SimdLevel level) {
-    if (level == SimdLevel::kAvx512 && simdLevelSupported(level)) return binsAvx512(state, amplitudes, count, pairs);
-    if (level == SimdLevel::kAvx2 && simdLevelSupported(level)) return binsAvx2(state, amplitudes, count, pairs);
-    return binsSse2(state, amplitudes, count, pairs);
+    PhaseStateStream states = PhaseStateStream::into(pairs, count, state);
+    states.drawRest();
+    firstGenPhaseBinsOfDrawnStates(amplitudes, count, pairs, level);
+    return states.state;
 }
 
 void firstGenPhasePairs(const uint32_t* states, const float* amplitudes, int32_t count, float* pairs, SimdLevel level) {

@@ -140,10 +140,18 @@ TEST(FirstGenValues, PhaseIsTheExtReadingWithTheDecimalTwoPi) {
 }
 
 // Amplitude 0 keeps the signs of cosine and sine, also beyond +-pi where the
-// phase overshoots (2^31 - 1 reads as 3.14159275 > pi).
+// phase overshoots (2^31 - 1 reads as 3.14159275 > pi): the states on either
+// side of every sign change, alone and beside non-zero amplitudes.
 TEST(FirstGenValues, ZeroAmplitudeCarriesTheSigns) {
-    const std::vector<uint32_t> states = {0u,          1u,          0x7FFFFFFFu, 0x7FFFFFF0u,
-                                          0x80000000u, 0x80000010u, 1073741822u, 1073741825u};
+    std::vector<uint32_t> states;
+    for (int32_t s : {0, 1, -1, 1073741789, 1073741790, -1073741789, -1073741790, 2147483579, 2147483580, -2147483579,
+                      -2147483580, 2147483647, -2147483647 - 1})
+        states.push_back(static_cast<uint32_t>(s));
+    while (states.size() % 8 != 0) states.push_back(0u);
+    expectPhasePairs(states, std::vector<float>(states.size(), 0.0f));
+    std::vector<float> mixed(states.size(), 0.0f);
+    mixed[3] = 0.5f;
+    expectPhasePairs(states, mixed);
     expectPhasePairs(states, std::vector<float>(states.size(), 0.0f));
     float pair[2];
     first_gen_extended::phaseBin(0x7FFFFFFFu, 0.0f, pair);
