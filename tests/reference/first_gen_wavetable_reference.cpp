@@ -3,7 +3,6 @@
 #include <cmath>
 #include <vector>
 
-#include "kiss_fftr.h"
 #include "numerics/extended_precision.h"
 #include "tests/reference/wavetable_reference.h"
 
@@ -57,7 +56,6 @@ void firstGenPhaseBin(uint32_t state, float amplitude, float* pair) {
 }
 
 uint32_t generateFirstGenTable(const float* groups, float bandwidth, uint32_t phaseState, float* table) {
-    const int32_t N = kTableLength;
     const int32_t M = kAmplitudeBins;
     std::vector<float> amplitudes(M);
     firstGenAmplitudeSpectrum(groups, bandwidth, amplitudes.data());
@@ -74,12 +72,7 @@ uint32_t generateFirstGenTable(const float* groups, float bandwidth, uint32_t ph
         spectrum[j + 1].i = pair[1];
     }
 
-    kiss_fftr_cfg config = kiss_fftr_alloc(N, 1, nullptr, nullptr);
-    kiss_fftri(config, spectrum.data(), table);
-    kiss_fftr_free(config);
-
-    table[N] = table[0];
-    normalize(table, N + 1);
+    transformToTable(spectrum.data(), table);
     return s;
 }
 
