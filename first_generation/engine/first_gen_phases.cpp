@@ -25,10 +25,11 @@ constexpr double kTwoOverPi = 0x1.45f306dc9c883p-1;
 // Where cos or sin is smaller than this, the phase's own 64-bit roundings
 // could exceed the midpoint margin relative to the result: decide exactly.
 constexpr double kSmallestFastCosSin = 0x1p-16;
-// Products outside this range could round to a subnormal or infinite float,
-// where the midpoint test does not hold.
-constexpr double kSmallestFastProduct = 0x1p-125;
-constexpr double kLargestFastProduct = 0x1p+127;
+// Amplitudes of 0 or of a magnitude in this range give products with
+// 2^-16 <= |cos|, |sin| <= 1 that are 0 or normal floats far from overflow,
+// where the midpoint test holds (for 0 it never fires: the product is exact).
+constexpr float kSmallestFastAmplitude = 0x1p-100f;
+constexpr float kLargestFastAmplitude = 0x1p+100f;
 
 // The signs of cos and sin by state (the phase grows with the state): cos > 0
 // for |s| <= kLastPositiveCosine; sin > 0 for 0 < s <= kLastPositiveSine and
@@ -37,16 +38,12 @@ constexpr double kLargestFastProduct = 0x1p+127;
 constexpr int32_t kLastPositiveCosine = 1073741789;
 constexpr int32_t kLastPositiveSine = 2147483579;
 
-// Lanes whose rounded product the fast path cannot vouch for.
 template <int W>
-NUBBEL_ALWAYS_INLINE typename Lanes<W>::Int32 undecided(typename Lanes<W>::Double product) {
+NUBBEL_ALWAYS_INLINE typename Lanes<W>::Int32 outsideFastAmplitudes(typename Lanes<W>::Float amplitude) {
     using L = Lanes<W>;
-    using Int = typename L::Int;
-    const typename L::Double magnitude = L::fromBits(L::bitsOf(product) & ~L::bitsOf(L::splat(-0.0)));
-    // Zero is exact (its sign is the factor's); NaN fails every comparison.
-    const Int outsideRange =
-        (product != 0.0) & ~((magnitude >= kSmallestFastProduct) & (magnitude <= kLargestFastProduct));
-    return L::lowWords(outsideRange) | (rounded_math::nearFloatMidpointLanes<W>(product) & L::lowWords(product != 0.0));
+    const typename L::Float magnitude = (typename L::Float)((typename L::Int32)amplitude & 0x7FFFFFFF);
+    // NaN fails every comparison.
+    return (amplitude != 0.0f) & ~((magnitude >= kSmallestFastAmplitude) & (magnitude <= kLargestFastAmplitude));
 }
 
 template <int W>
@@ -99,13 +96,15 @@ NUBBEL_ALWAYS_INLINE void phaseBinLanes(typename Lanes<W>::Int32 signedStates, c
     const Double cosine = L::fromBits(((L::bitsOf(c) & ~swap) | (L::bitsOf(sn) & swap)) ^ cosSign);
     const Double sine = L::fromBits(((L::bitsOf(sn) & ~swap) | (L::bitsOf(c) & swap)) ^ sinSign);
 
-    const Double amplitude = L::widen(L::loadFloats(amplitudes));
+    const Float amplitudeFloats = L::loadFloats(amplitudes);
+    const Double amplitude = L::widen(amplitudeFloats);
     const Double cosProduct = amplitude * cosine;
     const Double sinProduct = amplitude * sine;
     Float cosOut = L::narrow(cosProduct);
     Float sinOut = L::narrow(sinProduct);
-    const Int32 recompute =
-        tooSmall<W>(cosine) | tooSmall<W>(sine) | undecided<W>(cosProduct) | undecided<W>(sinProduct);
+    const Int32 recompute = tooSmall<W>(cosine) | tooSmall<W>(sine) | outsideFastAmplitudes<W>(amplitudeFloats) |
+                            rounded_math::nearFloatMidpointLanes<W>(cosProduct) |
+                            rounded_math::nearFloatMidpointLanes<W>(sinProduct);
     if (__builtin_expect(L::any(recompute), 0)) {
         for (int i = 0; i < W; ++i) {
             if (!recompute[i]) continue;
@@ -118,14 +117,22 @@ NUBBEL_ALWAYS_INLINE void phaseBinLanes(typename Lanes<W>::Int32 signedStates, c
     storeInterleaved<W>(pairs, cosOut, sinOut);
 }
 
+// The states in the odd slots of W pairs, by one shuffle of two loads.
+template <int W>
+NUBBEL_ALWAYS_INLINE typename Lanes<W>::Int32 drawnStates(const float* pairs) {
+    using Int32 = typename Lanes<W>::Int32;
+    Int32 low, high, odd{};
+    std::memcpy(&low, pairs, sizeof low);
+    std::memcpy(&high, pairs + W, sizeof high);
+    for (int i = 0; i < W; ++i) odd[i] = 2 * i + 1;
+    return __builtin_shuffle(low, high, odd);
+}
+
 template <int W>
 NUBBEL_ALWAYS_INLINE void drawnLoop(const float* amplitudes, int32_t count, float* pairs) {
     int32_t j = 0;
     for (; j + W <= count; j += W) {
-        typename Lanes<W>::Int32 signedStates;
-#pragma GCC unroll 16
-        for (int i = 0; i < W; ++i) std::memcpy(&signedStates[i], pairs + 2 * (j + i) + 1, sizeof(int32_t));
-        phaseBinLanes<W>(signedStates, amplitudes + j, pairs + 2 * j);
+        phaseBinLanes<W>(drawnStates<W>(pairs + 2 * j), amplitudes + j, pairs + 2 * j);
     }
     for (; j < count; ++j) {
         uint32_t state;

@@ -57,6 +57,7 @@ std::vector<NamedSettings> comparisonSettings() {
         {"all one, bandwidth 0", uniform(1.0f, 0.0f)},
         {"all one, bandwidth 1", uniform(1.0f, 1.0f)},
         {"groups -0.3, 1.7, 3", {-0.3f, 1.7f, 3.0f, 0.5f, -0.3f, 1.7f, 3.0f, 0.5f, 0.5f}},
+        {"groups 1e-35 and 1e33", {1e-35f, 1, 1e33f, 0, 1e-35f, 0, 0, 1e33f, 0.5f}},
         {"bandwidth -0.3", uniform(0.5f, -0.3f)},
         {"bandwidth 1.7", uniform(0.5f, 1.7f)},
         {"bandwidth 3", uniform(0.5f, 3.0f)},
