@@ -22,8 +22,10 @@ constexpr double kHalfPi2 = 0x1.1a62633145c00p-54;
 constexpr double kHalfPi3 = 0x1.b839a252049c1p-104;
 constexpr double kTwoOverPi = 0x1.45f306dc9c883p-1;
 
-// Where cos or sin is smaller than this, the phase's own 64-bit roundings
-// could exceed the midpoint margin relative to the result: decide exactly.
+// The phase's own 64-bit roundings (up to 2^-62.3) move cos and sin by as
+// much; relative to results of at least this size that is 2^-46.3, about 50
+// double ulps, well inside the midpoint margin of 1024. Smaller results (a few
+// per generation) are decided exactly.
 constexpr double kSmallestFastCosSin = 0x1p-16;
 // Amplitudes of 0 or of a magnitude in this range give products with
 // 2^-16 <= |cos|, |sin| <= 1 that are 0 or normal floats far from overflow,
