@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "engine/gaussian_bands.h"
 #include "engine/rounded_math.h"
 #include "engine/rounded_math_kernels.h"
+#include "first_generation/engine/first_gen_dispatch.h"
 #include "first_generation/engine/first_gen_extended.h"
 
 float firstGenHarmonicAmplitude(const float* groups, int32_t harmonic) {
@@ -155,22 +157,12 @@ __attribute__((target(NUBBEL_AVX512_TARGET))) void profilesAvx512(const float* q
 }  // namespace
 
 void firstGenProfiles(const float* q, int32_t count, float inverseWidth, float* profiles, SimdLevel level) {
-    if (level == SimdLevel::kAvx512 && simdLevelSupported(level))
-        profilesAvx512(q, count, inverseWidth, profiles);
-    else if (level == SimdLevel::kAvx2 && simdLevelSupported(level))
-        profilesAvx2(q, count, inverseWidth, profiles);
-    else
-        profilesSse2(q, count, inverseWidth, profiles);
+    runAtLevel(level, profilesSse2, profilesAvx2, profilesAvx512, q, count, inverseWidth, profiles);
 }
 
 void firstGenAmplitudeSpectrum(const float* groups, float bandwidth, float* amplitudes, SimdLevel level,
                                PhaseStateStream* states) {
     PhaseStateStream none = {0, nullptr, nullptr};
-    PhaseStateStream& stream = states ? *states : none;
-    if (level == SimdLevel::kAvx512 && simdLevelSupported(level))
-        addBandsAvx512(groups, bandwidth, amplitudes, stream);
-    else if (level == SimdLevel::kAvx2 && simdLevelSupported(level))
-        addBandsAvx2(groups, bandwidth, amplitudes, stream);
-    else
-        addBandsSse2(groups, bandwidth, amplitudes, stream);
+    runAtLevel(level, addBandsSse2, addBandsAvx2, addBandsAvx512, groups, bandwidth, amplitudes,
+               std::ref(states ? *states : none));
 }

@@ -4,6 +4,7 @@
 
 #include "engine/rounded_math_kernels.h"
 #include "engine/simd_interleave.h"
+#include "first_generation/engine/first_gen_dispatch.h"
 #include "first_generation/engine/first_gen_extended.h"
 
 namespace {
@@ -181,12 +182,7 @@ __attribute__((target(NUBBEL_AVX512_TARGET))) void drawnAvx512(const float* ampl
 }  // namespace
 
 void firstGenPhaseBinsOfDrawnStates(const float* amplitudes, int32_t count, float* pairs, SimdLevel level) {
-    if (level == SimdLevel::kAvx512 && simdLevelSupported(level))
-        drawnAvx512(amplitudes, count, pairs);
-    else if (level == SimdLevel::kAvx2 && simdLevelSupported(level))
-        drawnAvx2(amplitudes, count, pairs);
-    else
-        drawnSse2(amplitudes, count, pairs);
+    runAtLevel(level, drawnSse2, drawnAvx2, drawnAvx512, amplitudes, count, pairs);
 }
 
 uint32_t firstGenPhaseBins(uint32_t state, const float* amplitudes, int32_t count, float* pairs, SimdLevel level) {
@@ -197,10 +193,5 @@ uint32_t firstGenPhaseBins(uint32_t state, const float* amplitudes, int32_t coun
 }
 
 void firstGenPhasePairs(const uint32_t* states, const float* amplitudes, int32_t count, float* pairs, SimdLevel level) {
-    if (level == SimdLevel::kAvx512 && simdLevelSupported(level))
-        pairsAvx512(states, amplitudes, count, pairs);
-    else if (level == SimdLevel::kAvx2 && simdLevelSupported(level))
-        pairsAvx2(states, amplitudes, count, pairs);
-    else
-        pairsSse2(states, amplitudes, count, pairs);
+    runAtLevel(level, pairsSse2, pairsAvx2, pairsAvx512, states, amplitudes, count, pairs);
 }
