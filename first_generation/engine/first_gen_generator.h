@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "engine/simd_level.h"
 #include "engine/wavetable.h"
 
 constexpr int32_t kFirstGenGroupCount = 8;
@@ -13,6 +14,11 @@ constexpr int32_t kFirstGenGroupCount = 8;
 // follow `phaseState`; returns the last state drawn. Touches no process-wide
 // state and does not depend on the caller's floating-point settings.
 uint32_t synthesizeFirstGenTable(const float* groups, float bandwidth, uint32_t phaseState, float* table);
+
+// The same at a chosen vector width (tests and benchmarks); every level gives
+// the same table.
+uint32_t synthesizeFirstGenTable(const float* groups, float bandwidth, uint32_t phaseState, float* table,
+                                 SimdLevel level);
 
 // Builds a table from the library's phase state (consecutive states for each
 // generation, whatever the number of instances and threads) and publishes it

@@ -39,8 +39,16 @@ void normalize(float* table, int32_t count) {
     for (int32_t i = 0; i < count; ++i) table[i] = table[i] * scale;
 }
 
-uint32_t generateTable(const float* values, uint32_t phaseState, float* table) {
+void transformToTable(const kiss_fft_cpx* spectrum, float* table) {
     const int32_t N = kTableLength;
+    kiss_fftr_cfg config = kiss_fftr_alloc(N, 1, nullptr, nullptr);
+    kiss_fftri(config, spectrum, table);
+    kiss_fftr_free(config);
+    table[N] = table[0];
+    normalize(table, N + 1);
+}
+
+uint32_t generateTable(const float* values, uint32_t phaseState, float* table) {
     const int32_t M = kAmplitudeBins;
     std::vector<float> amplitudes(M);
     amplitudeSpectrum(values, amplitudes.data());
@@ -56,12 +64,7 @@ uint32_t generateTable(const float* values, uint32_t phaseState, float* table) {
         spectrum[j + 1].i = amplitudes[j] * static_cast<float>(std::sin(static_cast<double>(phi)));
     }
 
-    kiss_fftr_cfg config = kiss_fftr_alloc(N, 1, nullptr, nullptr);
-    kiss_fftri(config, spectrum.data(), table);
-    kiss_fftr_free(config);
-
-    table[N] = table[0];
-    normalize(table, N + 1);
+    transformToTable(spectrum.data(), table);
     return s;
 }
 

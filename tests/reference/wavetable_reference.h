@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "kiss_fftr.h"
+
 namespace reference {
 
 constexpr int32_t kTableLength = 65536;
@@ -16,6 +18,11 @@ void amplitudeSpectrum(const float* values, float* amplitudes);
 
 // Peak normalisation of table[0..count-1] to 1/1.4142.
 void normalize(float* table, int32_t count);
+
+// table[0..65535] = the unscaled inverse real FFT of spectrum[0..32768] with
+// a fresh KISS FFT configuration, table[65536] = table[0], then normalize():
+// the last steps of either generation's table.
+void transformToTable(const kiss_fft_cpx* spectrum, float* table);
 
 // Builds table[0..65536] (loop plus guard, normalised) drawing the 32,768
 // phases from the states that follow `phaseState`; returns the last state.
