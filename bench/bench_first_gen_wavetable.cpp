@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/phase_generator.h"
-#include "engine/simd_level.h"
+#include "numerics/simd_level.h"
 #include "engine/wavetable.h"
 #include "first_generation/engine/first_gen_bands.h"
 #include "first_generation/engine/first_gen_generator.h"

@@ -13,6 +13,7 @@
 #include "instrument/factory_bank.h"
 #include "instrument/midi_intake.h"
 #include "instrument/parameter_names.h"
+#include "plugin_base/work_buffers.h"
 
 AudioEffect* createEffectInstance(audioMasterCallback audioMaster) { return new VSTPlug(audioMaster); }
 
@@ -62,14 +63,10 @@ void VSTPlug::releaseMembers() {
 
 void VSTPlug::resume() {
     // A second resume without a suspend replaces the buffers, so none is lost
-    // and all take the block size now in force. Host blocks longer than the
-    // buffers are rendered in pieces, so a huge block size needs no more
-    // memory than kMaxWorkFrames; without even that much memory the
-    // instrument stays silent (as while suspended) instead of failing.
-    constexpr int64_t kMaxWorkFrames = 16384;
+    // and all take the block size now in force. Without the memory for them
+    // the instrument stays silent (as while suspended) instead of failing.
     releaseWorkBuffers();
-    const int64_t frames = std::min<int64_t>(std::max<int64_t>(blockSize, 1), kMaxWorkFrames);
-    const VstInt32 length = static_cast<VstInt32>(2 * frames);
+    const VstInt32 length = 2 * workBufferFrames(blockSize);
     for (float*& buffer : buffers) {
         buffer = new (std::nothrow) float[length]();
         if (!buffer) {

@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 
 #include "engine/gaussian_bands.h"
-#include "engine/rounded_math.h"
-#include "engine/rounded_math_kernels.h"
-#include "first_generation/engine/first_gen_dispatch.h"
+#include "numerics/simd_level.h"
+#include "numerics/rounded_math.h"
+#include "numerics/rounded_math_kernels.h"
 #include "first_generation/engine/first_gen_extended.h"
 
 float firstGenHarmonicAmplitude(const float* groups, int32_t harmonic) {
@@ -109,10 +108,8 @@ NUBBEL_ALWAYS_INLINE void addBands(const float* groups, float bandwidth, float* 
     const float spread = firstGenSpread(bandwidth);
     std::fill(amplitudes, amplitudes + kAmplitudeBins, 0.0f);
     for (int32_t h = 1; h <= kFirstGenHarmonicCount; ++h) {
-        // The third generation's band with this spread: the same centre,
-        // inverse width and range; only the amplitude law differs.
-        GaussianBand band = makeGaussianBand(h, spread, 0.0f);
-        band.amplitude = firstGenHarmonicAmplitude(groups, h);
+        // The geometry both generations share; only the amplitude law differs.
+        const GaussianBand band = harmonicBand(h, spread, firstGenHarmonicAmplitude(groups, h));
         const bool finite = band.bounded && std::isfinite(band.amplitude);
         // A finite amplitude times a finite profile: +-0 added changes nothing.
         if (finite && (band.amplitude == 0.0f || band.inverseWidth == 0.0f)) continue;
@@ -157,12 +154,12 @@ __attribute__((target(NUBBEL_AVX512_TARGET))) void profilesAvx512(const float* q
 }  // namespace
 
 void firstGenProfiles(const float* q, int32_t count, float inverseWidth, float* profiles, SimdLevel level) {
-    runAtLevel(level, profilesSse2, profilesAvx2, profilesAvx512, q, count, inverseWidth, profiles);
+    simdVariant(level, profilesSse2, profilesAvx2, profilesAvx512)(q, count, inverseWidth, profiles);
 }
 
 void firstGenAmplitudeSpectrum(const float* groups, float bandwidth, float* amplitudes, SimdLevel level,
                                PhaseStateStream* states) {
     PhaseStateStream none = {0, nullptr, nullptr};
-    runAtLevel(level, addBandsSse2, addBandsAvx2, addBandsAvx512, groups, bandwidth, amplitudes,
-               std::ref(states ? *states : none));
+    simdVariant(level, addBandsSse2, addBandsAvx2, addBandsAvx512)(groups, bandwidth, amplitudes,
+                                                                   states ? *states : none);
 }

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "engine/simd_level.h"
+#include "numerics/simd_level.h"
 #include "first_generation/engine/first_gen_state_stream.h"
 
 constexpr int32_t kFirstGenHarmonicCount = 32;

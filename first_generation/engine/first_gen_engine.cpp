@@ -125,7 +125,12 @@ void FirstGenEngine::cutAllVoices() {
 }
 
 void FirstGenEngine::renderBlock(float* scratchL, float* scratchR, float* outL, float* outR, int32_t frames) {
-    renderFirstGenBlock(*this, scratchL, scratchR, outL, outR, frames, renderFirstGenLanes);
+    renderFirstGenBlock(*this, scratchL, scratchR, frames, outL, outR, frames, renderFirstGenLanes);
+}
+
+void FirstGenEngine::renderBlock(float* scratchL, float* scratchR, int32_t scratchFrames, float* outL, float* outR,
+                                 int32_t frames) {
+    renderFirstGenBlock(*this, scratchL, scratchR, scratchFrames, outL, outR, frames, renderFirstGenLanes);
 }
 
 namespace {
@@ -160,17 +165,23 @@ void applyEvent(FirstGenEngine& engine, const FirstGenEvent& event) {
 
 }  // namespace
 
-void renderFirstGenBlock(FirstGenEngine& engine, float* scratchL, float* scratchR, float* outL, float* outR,
-                         int32_t frames, FirstGenSpanRenderer renderer) {
+void renderFirstGenBlock(FirstGenEngine& engine, float* scratchL, float* scratchR, int32_t scratchFrames, float* outL,
+                         float* outR, int32_t frames, FirstGenSpanRenderer renderer) {
     ExtendedPrecision extended;
     DefaultFloatEnvironment environment;
     adoptPendingTable(engine.wavetable);
-    const bool buffers = scratchL && scratchR && outL && outR;
+    const bool buffers = scratchL && scratchR && outL && outR && scratchFrames > 0;
     if (frames < 0 || !buffers) frames = 0;
     clampEventFrames(engine, frames);
 
+    // Every span parameter (cut-off, gain) is read per call, so spans split at
+    // the scratch length give the samples of one span.
     auto renderVoices = [&](int32_t from, int32_t to) {
-        if (to > from) renderer(engine, scratchL, scratchR, outL + from, outR + from, to - from);
+        while (to > from) {
+            const int32_t count = std::min(to - from, scratchFrames);
+            renderer(engine, scratchL, scratchR, outL + from, outR + from, count);
+            from += count;
+        }
     };
     int32_t done = 0;
     for (int32_t i = 0; i < engine.eventCount; ++i) {

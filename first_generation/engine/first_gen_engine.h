@@ -56,6 +56,11 @@ struct FirstGenEngine {
     // scratch buffers hold at least `frames` floats. Empties the queue. Entry
     // frames are brought into 0..frames and made non-decreasing first.
     void renderBlock(float* scratchL, float* scratchR, float* outL, float* outR, int32_t frames);
+    // The same for a block longer than the scratch buffers (scratchFrames
+    // floats each): the voices render in spans that fit, the entries still
+    // take effect at their exact frames, and the samples are those of one
+    // call with buffers of `frames`.
+    void renderBlock(float* scratchL, float* scratchR, int32_t scratchFrames, float* outL, float* outR, int32_t frames);
 
     float* params = nullptr;  // kParamCount live values
     int32_t paramCount = kParamCount;
@@ -95,7 +100,8 @@ void renderFirstGenLanes(FirstGenEngine& engine, float* scratchL, float* scratch
 // The block render with a chosen span renderer, so that a plain reference can
 // share the queue walk: adopts a pending table, clamps the entry frames, then
 // renders up to each entry's frame, applies the entry, and renders on to the
-// end. Sets the floating-point state the voices need (64-bit x87 precision,
-// default SSE control) and restores the caller's.
-void renderFirstGenBlock(FirstGenEngine& engine, float* scratchL, float* scratchR, float* outL, float* outR,
-                         int32_t frames, FirstGenSpanRenderer renderer);
+// end, in spans of at most scratchFrames. Sets the floating-point state the
+// voices need (64-bit x87 precision, default SSE control) and restores the
+// caller's.
+void renderFirstGenBlock(FirstGenEngine& engine, float* scratchL, float* scratchR, int32_t scratchFrames, float* outL,
+                         float* outR, int32_t frames, FirstGenSpanRenderer renderer);

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/double_double.h"
+#include "numerics/double_double.h"
 #include "numerics/extended_precision.h"
 
 namespace first_gen_extended {

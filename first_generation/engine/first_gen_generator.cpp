@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "engine/float_environment.h"
+#include "numerics/float_environment.h"
 #include "engine/gaussian_bands.h"
 #include "engine/phase_generator.h"
 #include "engine/table_synthesis.h"

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "engine/simd_level.h"
+#include "numerics/simd_level.h"
 #include "engine/wavetable.h"
 
 constexpr int32_t kFirstGenGroupCount = 8;

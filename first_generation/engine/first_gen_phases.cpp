@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "engine/rounded_math_kernels.h"
-#include "engine/simd_interleave.h"
-#include "first_generation/engine/first_gen_dispatch.h"
+#include "numerics/simd_level.h"
+#include "numerics/rounded_math_kernels.h"
+#include "numerics/simd_interleave.h"
 #include "first_generation/engine/first_gen_extended.h"
 
 namespace {
@@ -182,7 +182,7 @@ __attribute__((target(NUBBEL_AVX512_TARGET))) void drawnAvx512(const float* ampl
 }  // namespace
 
 void firstGenPhaseBinsOfDrawnStates(const float* amplitudes, int32_t count, float* pairs, SimdLevel level) {
-    runAtLevel(level, drawnSse2, drawnAvx2, drawnAvx512, amplitudes, count, pairs);
+    simdVariant(level, drawnSse2, drawnAvx2, drawnAvx512)(amplitudes, count, pairs);
 }
 
 uint32_t firstGenPhaseBins(uint32_t state, const float* amplitudes, int32_t count, float* pairs, SimdLevel level) {
@@ -193,5 +193,5 @@ uint32_t firstGenPhaseBins(uint32_t state, const float* amplitudes, int32_t coun
 }
 
 void firstGenPhasePairs(const uint32_t* states, const float* amplitudes, int32_t count, float* pairs, SimdLevel level) {
-    runAtLevel(level, pairsSse2, pairsAvx2, pairsAvx512, states, amplitudes, count, pairs);
+    simdVariant(level, pairsSse2, pairsAvx2, pairsAvx512)(states, amplitudes, count, pairs);
 }

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "engine/simd_level.h"
+#include "numerics/simd_level.h"
 #include "first_generation/engine/first_gen_state_stream.h"
 
 // With s_j the state j + 1 steps after `state` (nextPhaseState) and phi_j its

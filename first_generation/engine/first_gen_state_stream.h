@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "engine/phase_generator.h"
-#include "engine/simd_vectors.h"
+#include "numerics/simd_vectors.h"
 
 // The recurrence is one serial chain of about five cycles a step, about as
 // long as all the vector work of a generation. Drawing a few states after each

@@ -10,7 +10,7 @@ namespace firstgen::midi {
 // The block the events are for.
 struct Block {
     bool follows;        // false: no block will render them (suspended)
-    VstInt32 lastFrame;  // the last frame of the block
+    VstInt32 lastFrame;  // the last frame of the block, as far as it is known
 };
 
 // Frames stay at the host's rate; they are clamped into 0..lastFrame and kept

@@ -1,11 +1,14 @@
 #include "first_generation/instrument/vst_plug.h"
 
 #include <algorithm>
+#include <limits>
+#include <new>
 
 #include "first_generation/engine/first_gen_engine.h"
 #include "first_generation/instrument/midi_intake.h"
 #include "first_generation/instrument/parameter_names.h"
 #include "plugin_base/midi_reader.h"
+#include "plugin_base/work_buffers.h"
 
 AudioEffect* createEffectInstance(audioMasterCallback audioMaster) { return new firstgen::VSTPlug(audioMaster); }
 
@@ -54,10 +57,16 @@ void VSTPlug::releaseMembers() {
 void VSTPlug::resume() {
     // A second resume without a suspend replaces the buffers, so none is lost
     // and both take the block size now in force.
+    // Without the memory for them the instrument stays silent (as while
+    // suspended) instead of failing.
     releaseScratch();
-    scratchFrames = std::max<VstInt32>(blockSize, 1);
-    scratchL = new float[scratchFrames]();
-    scratchR = new float[scratchFrames]();
+    const VstInt32 frames = workBufferFrames(blockSize);
+    scratchL = new (std::nothrow) float[frames]();
+    scratchR = new (std::nothrow) float[frames]();
+    if (scratchL && scratchR)
+        scratchFrames = frames;
+    else
+        releaseScratch();
     wantEvents(1);
 }
 
@@ -83,13 +92,9 @@ void VSTPlug::processReplacing(float** /*inputs*/, float** outputs, VstInt32 sam
     std::fill(outR, outR + sampleFrames, 0.0f);
     // Suspended: no scratch, silence.
     if (!scratchL || !scratchR) return;
-    // A host that sends more frames than it announced gets them in pieces the
-    // scratch buffers hold; the block's events all fall into the first piece.
-    for (VstInt32 done = 0; done < sampleFrames;) {
-        const VstInt32 piece = std::min(scratchFrames, sampleFrames - done);
-        engine->renderBlock(scratchL, scratchR, outL + done, outR + done, piece);
-        done += piece;
-    }
+    // A host that sends more frames than it announced still hears every event
+    // at its frame: the engine renders in spans the scratch buffers hold.
+    engine->renderBlock(scratchL, scratchR, scratchFrames, outL, outR, sampleFrames);
 }
 
 // --- parameters -------------------------------------------------------------
@@ -145,10 +150,9 @@ VstInt32 VSTPlug::setChunk(void* data, VstInt32 byteSize, bool isPreset) {
 VstInt32 VSTPlug::processEvents(VstEvents* events) {
     // While suspended no block follows to play queued events, so only what
     // acts at once is taken: nothing waits in the queue to sound late after
-    // the next resume. Frames beyond the block are pinned to its last frame;
-    // a block size changed since the resume counts from the next one, when
-    // the buffers follow it.
-    const midi::Block block{scratchL != nullptr, scratchFrames - 1};
+    // the next resume. The block's length is known only when it is rendered;
+    // the engine brings later frames into it then.
+    const midi::Block block{scratchL != nullptr, std::numeric_limits<VstInt32>::max()};
     return midi::processEvents(*engine, events, block);
 }
 

@@ -38,9 +38,9 @@ TEST(FirstGenMidiIntake, EachMessageBecomesItsEngineCall) {
          {bend(0.0f, 1), bend(-1.0f, 2), bend(16383 * 6.1035156e-05f * 2.0f - 1.0f, 3)}},
         {"other statuses are ignored", {{0, 0xA0, 60, 1}, {0, 0xC0, 5, 0}, {0, 0xD0, 9, 0}, {0, 0xF8, 0, 0}}, {}},
         {"data bytes keep their low seven bits", {{0, 0x90, 0x80 | 60, 0x80}}, {off(48, 0)}},
-        {"frames are clamped into the block and never go back",
+        {"frames never go below 0 or back; the render brings later ones into its block",
          {{-5, 0x90, 60, 127}, {100, 0x90, 61, 127}, {50, 0x80, 61, 0}, {1000000, 0x80, 60, 0}},
-         {on(48, 1.0f, 0), on(49, 1.0f, 100), off(49, 100), off(48, 255)}},
+         {on(48, 1.0f, 0), on(49, 1.0f, 100), off(49, 100), off(48, 1000000)}},
     };
     for (const Case& c : cases) {
         PlugUnderTest t(256);
@@ -48,12 +48,12 @@ TEST(FirstGenMidiIntake, EachMessageBecomesItsEngineCall) {
         EXPECT_EQ(engineCalls(), c.calls) << c.what;
     }
 
-    // A larger block size counts from the next resume, when the buffers
-    // grow; until then blocks are rendered in pieces of the old size.
+    // A frame beyond the announced block stays where the host put it: a
+    // longer block than announced plays it there.
     PlugUnderTest t(256);
     t.dispatch(effSetBlockSize, 0, 4096);
     t.send({{1000, 0x90, 60, 127}});
-    EXPECT_EQ(engineCalls(), std::vector<EngineCall>{on(48, 1.0f, 255)});
+    EXPECT_EQ(engineCalls(), std::vector<EngineCall>{on(48, 1.0f, 1000)});
 
     // Suspended, no block follows: nothing is queued to sound late, but
     // silencing still acts at once.

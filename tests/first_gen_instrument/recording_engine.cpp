@@ -30,12 +30,16 @@ void FirstGenEngine::noteOff(int32_t note, int32_t frame) { engineCalls().push_b
 void FirstGenEngine::pitchBend(float bend, int32_t frame) { engineCalls().push_back({"pitchBend", 0, frame, bend}); }
 void FirstGenEngine::cutAllVoices() { engineCalls().push_back({"cutAllVoices"}); }
 void FirstGenEngine::renderBlock(float* scratchL, float* scratchR, float* outL, float* outR, int32_t frames) {
+    renderBlock(scratchL, scratchR, frames, outL, outR, frames);
+}
+void FirstGenEngine::renderBlock(float* scratchL, float* scratchR, int32_t scratchFrames, float* outL, float* outR,
+                                 int32_t frames) {
     // Touches every float it is promised, so a short buffer shows in the
     // sanitizer build, and marks the output to show what was rendered.
     for (int32_t i = 0; i < frames; ++i) {
-        scratchL[i] = scratchR[i] = 0.0f;
+        if (i < scratchFrames) scratchL[i] = scratchR[i] = 0.0f;
         outL[i] += 1.0f;
         outR[i] += 1.0f;
     }
-    engineCalls().push_back({"renderBlock", 0, frames});
+    engineCalls().push_back({"renderBlock", scratchFrames, frames});
 }

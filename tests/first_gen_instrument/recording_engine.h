@@ -8,7 +8,7 @@
 
 struct EngineCall {
     std::string what;
-    int32_t note = 0;   // note, or the parameter index of paramChanged
+    int32_t note = 0;   // note, the parameter index of paramChanged, or the scratch length of renderBlock
     int32_t frame = 0;  // frame, or the frame count of renderBlock
     float value = 0;    // velocity, bend or sample rate
     float frequency = 0;

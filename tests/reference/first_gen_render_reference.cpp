@@ -103,7 +103,7 @@ void renderFirstGenVoices(FirstGenEngine& engine, float* scratchL, float* scratc
 
 void renderFirstGenBlock(FirstGenEngine& engine, float* scratchL, float* scratchR, float* outL, float* outR,
                          int32_t frames) {
-    ::renderFirstGenBlock(engine, scratchL, scratchR, outL, outR, frames, renderFirstGenVoices);
+    ::renderFirstGenBlock(engine, scratchL, scratchR, frames, outL, outR, frames, renderFirstGenVoices);
 }
 
 }  // namespace reference

@@ -18,23 +18,30 @@ namespace {
 
 using namespace rendertest;
 
+// The demo writes float files: they keep every sample as the instrument made
+// it. The first generation has no headroom of its own, and its fuller
+// programs' chords go past full scale, as they do in a host's float mix.
 struct Instrument {
     std::string path;
     std::vector<std::string> files;
+    double highestPeakDb;
 };
 
 const Instrument kInstruments[] = {
     {nubbel3Path(),
      {"Nubbel3-00-EPiano.wav", "Nubbel3-01-Synthesized.wav", "Nubbel3-02-Crystal-Bells.wav", "Nubbel3-03-Organ.wav",
       "Nubbel3-04-Eastern-Glitter.wav", "Nubbel3-05-Spacey-Choir.wav", "Nubbel3-06-Big-Chord.wav",
-      "Nubbel3-07-Steel-strings.wav"}},
+      "Nubbel3-07-Steel-strings.wav"},
+     0.0},
     {nubbelPath(),
      {"Nubbel-00-Big-Chord.wav", "Nubbel-01-Rainy.wav", "Nubbel-02-Organesque.wav", "Nubbel-03-Techno-piz.wav",
       "Nubbel-04-Voxxy.wav", "Nubbel-05-Syn-String.wav", "Nubbel-06-Not-a-vibraphone.wav",
-      "Nubbel-07-The-Excruciator.wav"}},
+      "Nubbel-07-The-Excruciator.wav"},
+     6.0},
 };
 
-void checkReportedFiles(const ToolResult& r, const TempFolder& folder, const std::vector<std::string>& expected) {
+void checkReportedFiles(const ToolResult& r, const TempFolder& folder, const std::vector<std::string>& expected,
+                        double highestPeakDb) {
     const std::vector<std::string> lines = r.outLines();
     ASSERT_EQ(lines.size(), expected.size()) << r.out;
     for (size_t i = 0; i < expected.size(); ++i) {
@@ -49,11 +56,11 @@ void checkReportedFiles(const ToolResult& r, const TempFolder& folder, const std
         const Wav wav = readWav(path);
         render::LevelMeter measured;
         measured.add(wav.samples.data(), wav.samples.size());
-        // 24-bit samples: the file's levels are the printed ones.
+        // Float samples: the file's levels are the printed ones.
         EXPECT_NEAR(measured.peakDb(), peak, 0.06);
         EXPECT_NEAR(measured.rmsDb(), rms, 0.06);
         EXPECT_GT(peak, -40.0) << "a program rendered (nearly) silent";
-        EXPECT_LT(peak, 0.0) << "a program clipped";
+        EXPECT_LT(peak, highestPeakDb) << "a program is louder than its instrument should be";
         // The 18-second phrase and a release tail within its limit.
         EXPECT_GE(seconds, 18.0);
         EXPECT_LE(seconds, 18.0 + 30.5);
@@ -66,10 +73,11 @@ TEST(RenderAllPrograms, TheDemoPhraseThroughEveryProgramOfBothGivesOneReportedFi
     std::vector<std::string> all;
     for (const Instrument& instrument : kInstruments) {
         SCOPED_TRACE(instrument.path);
-        const ToolResult r = runRenderer({"--all-programs", "-o", folder.path, instrument.path}, folder.path);
+        const ToolResult r =
+            runRenderer({"--all-programs", "--format", "float", "-o", folder.path, instrument.path}, folder.path);
         ASSERT_EQ(r.exitCode, 0) << r.err;
         EXPECT_EQ(r.err, "") << "no progress bar when stderr is no terminal";
-        checkReportedFiles(r, folder, instrument.files);
+        checkReportedFiles(r, folder, instrument.files, instrument.highestPeakDb);
         all.insert(all.end(), instrument.files.begin(), instrument.files.end());
     }
     std::sort(all.begin(), all.end());
