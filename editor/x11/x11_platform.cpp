@@ -100,7 +100,10 @@ bool X11Platform::createWindow(void* parent, int width, int height, ZVGui& owner
     editor = &owner;
     captureHeld = false;
     window.store(created);
-    paintWanted.store(true);
+    // Painted at once, so a host that never calls effEditIdle still shows
+    // the face (a still one); expose events repaint it from then on.
+    paint();
+    XSync(display, False);
     return true;
 }
 

@@ -3,22 +3,21 @@
 // in one process each see their own.
 #include "resources/embedded_bitmaps.h"
 
-#define NUBBEL_EMBED(symbol, file)                   \
-    asm(".pushsection .rodata\n"                     \
-        ".balign 16\n"                               \
-        ".globl " #symbol                            \
-        "_begin\n"                                   \
-        ".hidden " #symbol "_begin\n" #symbol        \
-        "_begin:\n"                                  \
-        ".incbin \"" NUBBEL3_BITMAP_FOLDER "/" file  \
-        "\"\n"                                       \
-        ".globl " #symbol                            \
-        "_end\n"                                     \
-        ".hidden " #symbol "_end\n" #symbol          \
-        "_end:\n"                                    \
-        ".popsection\n");                            \
-    extern "C" const unsigned char symbol##_begin[]; \
+// clang-format off
+#define NUBBEL_EMBED(symbol, file)                                      \
+    asm(".pushsection .rodata\n"                                        \
+        ".balign 16\n"                                                  \
+        ".globl " #symbol "_begin\n"                                    \
+        ".hidden " #symbol "_begin\n"                                   \
+        #symbol "_begin:\n"                                             \
+        ".incbin \"" NUBBEL3_BITMAP_FOLDER "/" file "\"\n"              \
+        ".globl " #symbol "_end\n"                                      \
+        ".hidden " #symbol "_end\n"                                     \
+        #symbol "_end:\n"                                               \
+        ".popsection\n");                                               \
+    extern "C" const unsigned char symbol##_begin[];                    \
     extern "C" const unsigned char symbol##_end[];
+// clang-format on
 
 NUBBEL_EMBED(nubbel3_face_bmp, "face.bmp")
 NUBBEL_EMBED(nubbel3_toggle_bmp, "toggle.bmp")

@@ -27,7 +27,7 @@ struct EditorInHost : ::testing::Test {
     Pointer pointer{hostWindow};
 
     void SetUp() override {
-        ASSERT_TRUE(hostWindow.valid()) << "needs an X display: run under xvfb-run -s '-screen 0 1024x768x24'";
+        ASSERT_TRUE(hostWindow.valid()) << "needs an X display: run under xvfb-run -s '-screen 0 1024x768x24 -noreset'";
         ASSERT_TRUE(Pointer::available(hostWindow.display())) << "the X server has no XTEST extension";
         std::string error;
         ASSERT_TRUE(host.load(NUBBEL3_PLUGIN, error)) << error;

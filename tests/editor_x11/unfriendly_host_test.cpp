@@ -47,6 +47,15 @@ TEST_F(UnfriendlyHost, BadParentsAndMissingDisplaysRefuseTheEditorAndLeaveTheHos
     XSetIOErrorHandler(nullptr);
 }
 
+TEST_F(UnfriendlyHost, AHostThatNeverIdlesGetsAStillFaceAndNoHang) {
+    ASSERT_TRUE(open());
+    EXPECT_EQ(windowPixels(hostWindow.display(), hostWindow.firstChild()), expectedFace());
+    host.setParameter(41, 0.9f);
+    host.dispatch(effSetProgram, 0, 3);
+    host.dispatch(effEditClose);
+    EXPECT_EQ(hostWindow.childCount(), 0);
+}
+
 TEST_F(UnfriendlyHost, OpensAndClosesOutOfOrderLeaveOneWindowAtMost) {
     const int sockets = openSockets();
     host.dispatch(effEditClose);
