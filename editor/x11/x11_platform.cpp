@@ -40,23 +40,14 @@ BitmapHandle X11Platform::loadBitmap(int resourceId) {
         std::string error;
         if (!decodeBmp(std::vector<std::uint8_t>(entry.bytes, entry.bytes + entry.size), *image, nullptr, error))
             return nullptr;
-        loaded.push_back(std::move(image));
-        return SoftCanvas::handleOf(*loaded.back());
+        return loaded.add(std::move(image));
     }
     return nullptr;
 }
 
-void X11Platform::freeBitmap(BitmapHandle bitmap) {
-    loaded.erase(std::remove_if(loaded.begin(), loaded.end(),
-                                [bitmap](const auto& image) { return SoftCanvas::handleOf(*image) == bitmap; }),
-                 loaded.end());
-}
+void X11Platform::freeBitmap(BitmapHandle bitmap) { loaded.remove(bitmap); }
 
-BitmapSize X11Platform::bitmapSize(BitmapHandle bitmap) {
-    if (!bitmap) return {};
-    const PixelImage& image = SoftCanvas::imageOf(bitmap);
-    return {image.width, image.height};
-}
+BitmapSize X11Platform::bitmapSize(BitmapHandle bitmap) { return ImageStore::sizeOf(bitmap); }
 
 bool X11Platform::createWindow(void* parent, int width, int height, ZVGui& owner) {
     destroyWindow();

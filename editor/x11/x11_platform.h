@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "editor/editor_platform.h"
+#include "editor/soft/image_store.h"
 #include "editor/soft/pixel_image.h"
 #include "resources/embedded_bitmaps.h"
 
@@ -52,7 +53,7 @@ private:
     void closeConnection();
 
     EmbeddedBitmapTable embedded;
-    std::vector<std::unique_ptr<PixelImage>> loaded;
+    ImageStore loaded;
 
     Display* display = nullptr;
     // Read by any thread (hasWindow); the interface thread writes it.

@@ -6,13 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 #include "editor/my_gui.h"
-#include "editor/soft/soft_canvas.h"
-#include "editor/soft/soft_platform.h"
-#include "tests/editor_core/editor_fakes.h"
+#include "tests/editor_core/soft_face.h"
 #include "tests/editor_x11/pointer.h"
 #include "tools/testhost/test_host.h"
 #include "tools/testhost/x11_host_window.h"
@@ -57,14 +54,10 @@ struct EditorInHost : ::testing::Test {
     }
     // The face as the software canvas draws it with the instrument's values now.
     PixelImage expectedFace() {
-        FakeSynth values;
-        for (VstInt32 i = 0; i < FakeSynth::kParams; ++i) values.values[i] = host.getParameter(i);
-        MyGui soft(&values, std::make_unique<SoftPlatform>(NUBBEL_FACE_SCRIPT));
-        soft.refreshAll();
-        PixelImage expected(MyGui::kWidth, MyGui::kHeight);
-        SoftCanvas canvas(expected);
-        soft.paint(canvas);
-        return expected;
+        SoftFace face;
+        for (VstInt32 i = 0; i < FakeSynth::kParams; ++i) face.synth.values[i] = host.getParameter(i);
+        face.gui->refreshAll();
+        return face.freshPaint();
     }
     bool showsInstrumentValues() {
         const PixelImage expected = expectedFace();
