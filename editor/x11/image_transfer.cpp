@@ -28,7 +28,7 @@ unsigned long toMask(std::uint32_t channel, unsigned long mask) {
 std::uint32_t fromMask(unsigned long pixel, unsigned long mask) {
     if (!mask) return 0;
     const unsigned long field = mask >> lowestBit(mask);
-    return static_cast<std::uint32_t>(((pixel & mask) >> lowestBit(mask)) * 255 / field);
+    return static_cast<std::uint32_t>((((pixel & mask) >> lowestBit(mask)) * 255 + field / 2) / field);
 }
 
 bool isPlainTrueColour(const XImage& image) {
