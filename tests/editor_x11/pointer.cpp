@@ -5,6 +5,8 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "editor/x11/image_transfer.h"
@@ -41,14 +43,14 @@ PixelImage windowPixels(Display* display, Window window) {
     return picture;
 }
 
-int openSockets() {
-    int sockets = 0;
+std::vector<int> socketDescriptors() {
+    std::vector<int> sockets;
     DIR* fds = opendir("/proc/self/fd");
-    if (!fds) return -1;
+    if (!fds) return sockets;
     while (dirent* entry = readdir(fds)) {
         struct stat info;
         const std::string path = std::string("/proc/self/fd/") + entry->d_name;
-        if (stat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode)) ++sockets;
+        if (stat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode)) sockets.push_back(std::atoi(entry->d_name));
     }
     closedir(fds);
     return sockets;

@@ -5,6 +5,8 @@
 
 #include <X11/Xlib.h>
 
+#include <vector>
+
 #include "editor/soft/pixel_image.h"
 #include "tools/testhost/x11_host_window.h"
 
@@ -26,4 +28,5 @@ private:
 // The pixels window shows now, 0x00RRGGBB; empty when it cannot be read.
 PixelImage windowPixels(Display* display, Window window);
 // Sockets this process holds open: each X connection is one.
-int openSockets();
+std::vector<int> socketDescriptors();
+inline int openSockets() { return static_cast<int>(socketDescriptors().size()); }

@@ -3,6 +3,9 @@
 // destroyed first, many instances and cycles, and automation from another
 // thread while the editor paints. None may crash, leak a window or a
 // connection, or leave the host's X error handlers replaced.
+#include <sys/socket.h>
+
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <thread>
@@ -89,6 +92,24 @@ TEST_F(UnfriendlyHost, AParentDestroyedFirstLeavesNothingBehind) {
     release(Button1);
     host.dispatch(effEditClose);
     EXPECT_EQ(openSockets(), sockets);
+}
+
+TEST_F(UnfriendlyHost, ALostConnectionNeverEndsTheHost) {
+    const std::vector<int> before = socketDescriptors();
+    ASSERT_TRUE(open());
+    std::vector<int> editorSockets;
+    for (int fd : socketDescriptors())
+        if (std::find(before.begin(), before.end(), fd) == before.end()) editorSockets.push_back(fd);
+    ASSERT_EQ(editorSockets.size(), 1u);
+    // As when the X server goes away under the editor alone.
+    shutdown(editorSockets[0], SHUT_RDWR);
+    settle();
+    host.setParameter(41, 0.3f);
+    settle();
+    host.dispatch(effEditClose);
+    EXPECT_EQ(openSockets(), static_cast<int>(before.size()));
+    ASSERT_TRUE(open()) << "a new connection for the next editor";
+    EXPECT_TRUE(showsInstrumentValues());
 }
 
 TEST_F(UnfriendlyHost, ReopeningSecondInstancesAndManyCyclesLeaveNoWindowOrConnection) {
