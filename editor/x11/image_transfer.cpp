@@ -36,6 +36,13 @@ bool isPlainTrueColour(const XImage& image) {
            image.blue_mask == kBlue && image.byte_order == nativeByteOrder();
 }
 
+// Bits of the depth that carry no colour: alpha on a 32-bit visual, set so
+// that a compositing host shows the face opaque.
+unsigned long opaqueBits(const XImage& image) {
+    const unsigned long depthBits = image.depth >= 32 ? 0xFFFFFFFFul : (1ul << image.depth) - 1;
+    return depthBits & ~(image.red_mask | image.green_mask | image.blue_mask);
+}
+
 }  // namespace
 
 int nativeByteOrder() {
@@ -46,11 +53,14 @@ int nativeByteOrder() {
 }
 
 void copyToXImage(const PixelImage& picture, XImage& image) {
+    const unsigned long opaque = opaqueBits(image);
     if (isPlainTrueColour(image)) {
-        for (int y = 0; y < picture.height; ++y)
-            std::memcpy(image.data + static_cast<std::size_t>(y) * image.bytes_per_line,
-                        &picture.pixels[static_cast<std::size_t>(y) * picture.width],
-                        static_cast<std::size_t>(picture.width) * 4);
+        const auto alpha = static_cast<std::uint32_t>(opaque);
+        for (int y = 0; y < picture.height; ++y) {
+            auto* row =
+                reinterpret_cast<std::uint32_t*>(image.data + static_cast<std::size_t>(y) * image.bytes_per_line);
+            for (int x = 0; x < picture.width; ++x) row[x] = picture.at(x, y) | alpha;
+        }
         return;
     }
     for (int y = 0; y < picture.height; ++y)
@@ -58,7 +68,7 @@ void copyToXImage(const PixelImage& picture, XImage& image) {
             const std::uint32_t rgb = picture.at(x, y);
             XPutPixel(&image, x, y,
                       toMask(rgb >> 16 & 0xFF, image.red_mask) | toMask(rgb >> 8 & 0xFF, image.green_mask) |
-                          toMask(rgb & 0xFF, image.blue_mask));
+                          toMask(rgb & 0xFF, image.blue_mask) | opaque);
         }
 }
 

@@ -1,6 +1,7 @@
 // Moves a picture of 0x00RRGGBB words into an XImage of the window's visual:
 // word by word where the visual is the usual 8-bit-per-channel true colour,
-// else channel by channel through the visual's masks.
+// else channel by channel through the visual's masks. Bits of the depth no
+// colour uses (alpha) are set, so the face is opaque.
 #pragma once
 
 #include <X11/Xlib.h>

@@ -81,7 +81,7 @@ bool X11Platform::createWindow(void* parent, int width, int height, ZVGui& owner
         XInitImage(image);
         image->data = static_cast<char*>(std::calloc(static_cast<std::size_t>(image->bytes_per_line), height));
     }
-    XMapWindow(display, created);
+    if (created) XMapWindow(display, created);
     XSync(display, False);
     if (!created || !gc || !image || !image->data || trap.errorCount() > 0 || connectionLost) {
         closeConnection();

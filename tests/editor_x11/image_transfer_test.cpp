@@ -1,6 +1,6 @@
 // The picture reaches windows of any true-colour layout: exactly where each
 // channel has 8 bits in whatever place and byte order, to within one step of
-// the narrower channels of a 16-bit screen.
+// the narrower channels of a 16-bit screen, and opaque on a visual with alpha.
 #include <gtest/gtest.h>
 
 #include <X11/Xutil.h>
@@ -33,6 +33,7 @@ TEST(ImageTransfer, RoundTripsThroughEveryTrueColourLayout) {
         {"swapped bytes", 24, 32, nativeByteOrder() == LSBFirst ? MSBFirst : LSBFirst, 0xFF0000, 0xFF00, 0xFF, 0},
         {"blue first", 24, 32, nativeByteOrder(), 0x0000FF, 0x00FF00, 0xFF0000, 0},
         {"5-6-5", 16, 16, nativeByteOrder(), 0xF800, 0x07E0, 0x001F, 4},
+        {"with alpha", 32, 32, nativeByteOrder(), 0xFF0000, 0x00FF00, 0x0000FF, 0},
     };
     const PixelImage picture = colourRamp();
     for (const Layout& l : layouts) {
@@ -55,6 +56,9 @@ TEST(ImageTransfer, RoundTripsThroughEveryTrueColourLayout) {
         ASSERT_TRUE(XInitImage(&image)) << l.name;
         copyToXImage(picture, image);
         const PixelImage back = pictureOf(image);
+        if (l.depth == 32) {
+            EXPECT_EQ(XGetPixel(&image, 3, 2) >> 24, 0xFFu) << "alpha left transparent";
+        }
         ASSERT_EQ(back.width, picture.width);
         for (int y = 0; y < picture.height; ++y)
             for (int x = 0; x < picture.width; ++x)
