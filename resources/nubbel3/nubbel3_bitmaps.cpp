@@ -1,28 +1,12 @@
-// The .bmp files themselves, copied into read-only data by the assembler, so
-// the library needs nothing beside it. The symbols are hidden: two plug-ins
-// in one process each see their own.
+// The third-generation editor's .bmp files inside the library, so it needs
+// nothing beside it.
+#include "resources/embed_file.h"
 #include "resources/embedded_bitmaps.h"
 
-// clang-format off
-#define NUBBEL_EMBED(symbol, file)                                      \
-    asm(".pushsection .rodata\n"                                        \
-        ".balign 16\n"                                                  \
-        ".globl " #symbol "_begin\n"                                    \
-        ".hidden " #symbol "_begin\n"                                   \
-        #symbol "_begin:\n"                                             \
-        ".incbin \"" NUBBEL3_BITMAP_FOLDER "/" file "\"\n"              \
-        ".globl " #symbol "_end\n"                                      \
-        ".hidden " #symbol "_end\n"                                     \
-        #symbol "_end:\n"                                               \
-        ".popsection\n");                                               \
-    extern "C" const unsigned char symbol##_begin[];                    \
-    extern "C" const unsigned char symbol##_end[];
-// clang-format on
-
-NUBBEL_EMBED(nubbel3_face_bmp, "face.bmp")
-NUBBEL_EMBED(nubbel3_toggle_bmp, "toggle.bmp")
-NUBBEL_EMBED(nubbel3_knob_strip_bmp, "knob_strip.bmp")
-NUBBEL_EMBED(nubbel3_knob_mask_bmp, "knob_mask.bmp")
+NUBBEL_EMBED_FILE(nubbel3_face_bmp, NUBBEL3_BITMAP_FOLDER "/face.bmp")
+NUBBEL_EMBED_FILE(nubbel3_toggle_bmp, NUBBEL3_BITMAP_FOLDER "/toggle.bmp")
+NUBBEL_EMBED_FILE(nubbel3_knob_strip_bmp, NUBBEL3_BITMAP_FOLDER "/knob_strip.bmp")
+NUBBEL_EMBED_FILE(nubbel3_knob_mask_bmp, NUBBEL3_BITMAP_FOLDER "/knob_mask.bmp")
 
 namespace {
 std::size_t sizeOf(const unsigned char* begin, const unsigned char* end) {
