@@ -95,6 +95,12 @@ TEST_F(UnfriendlyHost, AParentDestroyedFirstLeavesNothingBehind) {
 }
 
 TEST_F(UnfriendlyHost, ALostConnectionNeverEndsTheHost) {
+#if defined(__SANITIZE_THREAD__)
+    // Debian 12's libX11 unlocks the display's mutex twice when a lost
+    // connection's exit handler returns; the thread sanitizer stops there,
+    // inside the library, although nothing else touches that display.
+    GTEST_SKIP() << "libX11's lost-connection path double-unlocks its display lock";
+#endif
     const std::vector<int> before = socketDescriptors();
     ASSERT_TRUE(open());
     std::vector<int> editorSockets;
