@@ -139,17 +139,21 @@ void X11Platform::endCapture() {
     if (editor) editor->captureLost();
 }
 
+bool X11Platform::usable() const { return display && !connectionLost && hasWindow(); }
+
 void X11Platform::idle() {
-    if (!display || connectionLost || !hasWindow()) return;
+    if (!usable()) return;
     XErrorTrap trap(display);
+    // Asked again after every event: a widget's report reaches the host,
+    // which may close the editor (and this connection) before it returns.
     // XPending reads what has arrived without waiting for more.
-    while (!connectionLost && hasWindow() && XPending(display) > 0) {
+    while (usable() && XPending(display) > 0) {
         XEvent event;
         XNextEvent(display, &event);
         handle(event);
     }
-    if (!connectionLost && hasWindow() && paintWanted.exchange(false)) paint();
-    if (!connectionLost) XFlush(display);
+    if (usable() && paintWanted.exchange(false)) paint();
+    if (display && !connectionLost) XFlush(display);
 }
 
 void X11Platform::handle(const XEvent& event) {

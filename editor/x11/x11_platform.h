@@ -45,6 +45,8 @@ public:
     Window windowId() const { return window.load(); }
 
 private:
+    // A connection that works and a window on it.
+    bool usable() const;
     void handle(const XEvent& event);
     void endCapture();
     // Mapped, and every window above it too.

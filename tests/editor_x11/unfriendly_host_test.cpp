@@ -81,6 +81,18 @@ TEST_F(UnfriendlyHost, OpensAndClosesOutOfOrderLeaveOneWindowAtMost) {
     host.dispatch(effEditClose);
 }
 
+TEST_F(UnfriendlyHost, AHostClosingTheEditorInsideAnAutomationCallIsSafe) {
+    const int sockets = openSockets();
+    ASSERT_TRUE(open());
+    host.onCall = [this](const testhost::HostCall& call) {
+        if (call.opcode == audioMasterAutomate) host.dispatch(effEditClose);
+    };
+    click(27, 35);
+    EXPECT_EQ(hostWindow.childCount(), 0);
+    EXPECT_EQ(openSockets(), sockets);
+    host.onCall = nullptr;
+}
+
 TEST_F(UnfriendlyHost, AParentDestroyedFirstLeavesNothingBehind) {
     const int sockets = openSockets();
     ASSERT_TRUE(open());
