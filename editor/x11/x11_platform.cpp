@@ -91,6 +91,7 @@ bool X11Platform::createWindow(void* parent, int width, int height, ZVGui& owner
     editor = &owner;
     captureHeld = false;
     window.store(created);
+    dirty.add({0, 0, width, height});
     // Painted at once, so a host that never calls effEditIdle still shows
     // the face (a still one); expose events repaint it from then on.
     paint();
@@ -124,9 +125,8 @@ void X11Platform::closeConnection() {
     display = nullptr;
 }
 
-void X11Platform::invalidate(const PixelRect&) {
-    // The whole face is put in one request, so the area does not matter.
-    if (hasWindow()) paintWanted.store(true);
+void X11Platform::invalidate(const PixelRect& area) {
+    if (hasWindow()) dirty.add(area);
 }
 
 void X11Platform::captureMouse() { captureHeld = hasWindow(); }
@@ -152,7 +152,7 @@ void X11Platform::idle() {
         XNextEvent(display, &event);
         handle(event);
     }
-    if (usable() && paintWanted.exchange(false)) paint();
+    if (usable()) paint();
     if (display && !connectionLost) XFlush(display);
 }
 
@@ -160,7 +160,11 @@ void X11Platform::handle(const XEvent& event) {
     if (event.xany.window != window.load() || !editor) return;
     ZVGui& gui = *editor;
     switch (event.type) {
-        case Expose: paintWanted.store(true); break;
+        case Expose: {
+            const XExposeEvent& e = event.xexpose;
+            dirty.add({e.x, e.y, e.x + e.width, e.y + e.height});
+            break;
+        }
         case ButtonPress: {
             const XButtonEvent& b = event.xbutton;
             if (b.button == Button4 || b.button == Button5)
@@ -210,9 +214,16 @@ bool X11Platform::viewable() {
 }
 
 void X11Platform::paint() {
+    PixelRect area;
+    if (!dirty.take(area)) return;
+    area = {std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, picture.width),
+            std::min(area.bottom, picture.height)};
+    if (area.right <= area.left || area.bottom <= area.top) return;
+    // The face is drawn whole (cheap); sending it is what costs, so only
+    // the area goes to the server.
     SoftCanvas canvas(picture);
     editor->paint(canvas);
     copyToXImage(picture, *image);
-    XPutImage(display, window.load(), gc, image, 0, 0, 0, 0, static_cast<unsigned>(picture.width),
-              static_cast<unsigned>(picture.height));
+    XPutImage(display, window.load(), gc, image, area.left, area.top, area.left, area.top,
+              static_cast<unsigned>(area.right - area.left), static_cast<unsigned>(area.bottom - area.top));
 }

@@ -2,8 +2,8 @@
 // connection of its own (one per open editor, to the display named by
 // DISPLAY). Nothing here runs by itself: the host's interface thread calls
 // idle (effEditIdle), which handles the window's events without blocking and
-// paints. Other threads only ask for a paint, through an atomic flag. The
-// picture is the software canvas's, put into the window whole.
+// paints. Other threads only add to the area to repaint, an atomic word. The
+// picture is the software canvas's; only the area asked for is sent.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -15,6 +15,7 @@
 #include "editor/editor_platform.h"
 #include "editor/soft/image_store.h"
 #include "editor/soft/pixel_image.h"
+#include "editor/x11/dirty_area.h"
 #include "resources/embedded_bitmaps.h"
 
 class X11Platform : public EditorPlatform {
@@ -67,5 +68,5 @@ private:
     bool captureHeld = false;
     // Set by Xlib when the connection breaks; the display is then unusable.
     bool connectionLost = false;
-    std::atomic<bool> paintWanted{false};
+    DirtyArea dirty;
 };
