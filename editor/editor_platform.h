@@ -1,6 +1,7 @@
 // The native side of one editor: its bitmaps and its child window. The core
 // (ZVGui and the widgets) decides everything; the platform only carries out.
-// Implemented for Windows (editor/win32) and for pixel buffers (editor/soft).
+// Implemented for Windows (editor/win32), X11 (editor/x11) and for pixel
+// buffers (editor/soft).
 #pragma once
 
 #include "editor/canvas.h"
@@ -31,4 +32,8 @@ public:
     virtual void captureMouse() = 0;
     // Releases the capture only when this window still holds it.
     virtual void releaseMouse() = 0;
+    // The host's periodic call on its interface thread (effEditIdle). Window
+    // systems without a message loop of their own handle the window's events
+    // and paint here; Windows needs nothing.
+    virtual void idle() {}
 };

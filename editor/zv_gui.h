@@ -33,6 +33,8 @@ public:
     // Ends a drag in progress (a knob that reports on release reports), then
     // destroys the window.
     void close() override;
+    // effEditIdle: lets the platform handle the window's events.
+    void idle() override { platform_->idle(); }
 
     // Takes ownership; used by the layouts' constructors only.
     void addWidget(std::unique_ptr<WidgetBase> widget);

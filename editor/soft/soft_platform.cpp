@@ -49,21 +49,12 @@ BitmapHandle SoftPlatform::loadBitmap(int resourceId) {
         errors.push_back(error);
         return nullptr;
     }
-    loaded.push_back(std::move(image));
-    return SoftCanvas::handleOf(*loaded.back());
+    return loaded.add(std::move(image));
 }
 
-void SoftPlatform::freeBitmap(BitmapHandle bitmap) {
-    loaded.erase(std::remove_if(loaded.begin(), loaded.end(),
-                                [bitmap](const auto& image) { return SoftCanvas::handleOf(*image) == bitmap; }),
-                 loaded.end());
-}
+void SoftPlatform::freeBitmap(BitmapHandle bitmap) { loaded.remove(bitmap); }
 
-BitmapSize SoftPlatform::bitmapSize(BitmapHandle bitmap) {
-    if (!bitmap) return {};
-    const PixelImage& image = SoftCanvas::imageOf(bitmap);
-    return {image.width, image.height};
-}
+BitmapSize SoftPlatform::bitmapSize(BitmapHandle bitmap) { return ImageStore::sizeOf(bitmap); }
 
 bool SoftPlatform::createWindow(void*, int width, int height, ZVGui& owner) {
     if (refuseWindows) return false;

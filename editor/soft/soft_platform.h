@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "editor/editor_platform.h"
+#include "editor/soft/image_store.h"
 #include "editor/soft/pixel_image.h"
 
 class SoftPlatform : public EditorPlatform {
@@ -47,7 +48,7 @@ public:
 
 private:
     std::map<int, std::string> files;
-    std::vector<std::unique_ptr<PixelImage>> loaded;
+    ImageStore loaded;
     ZVGui* editor = nullptr;
     PixelImage picture;
     mutable std::mutex pendingLock;

@@ -43,6 +43,7 @@ VstIntPtr VSTCALLBACK TestHost::callback(AEffect* effect, VstInt32 opcode, VstIn
     HostCall call{opcode, index, value, opt, {}};
     if (opcode == audioMasterCanDo && ptr) call.text = static_cast<const char*>(ptr);
     if (host->recordCalls) host->calls.push_back(call);
+    if (host->onCall) host->onCall(call);
     return host->answer(opcode, index, value, ptr, opt);
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -79,6 +80,10 @@ public:
     double tempo = 120.0;
     // Long renders turn recording off so the call list does not grow.
     bool recordCalls = true;
+    // Called with every call the plug-in makes, before it is answered: for
+    // hosts that react inside a callback (close the editor on an automation
+    // message, say).
+    std::function<void(const HostCall&)> onCall;
 
     // What the plug-in asked of the host.
     std::vector<HostCall> calls;
