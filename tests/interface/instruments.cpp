@@ -6,13 +6,8 @@
 
 namespace {
 
-// The editor window exists only in the Windows libraries, and only the third
-// generation has its layout yet.
-#if defined(_WIN32)
+// Only the third generation has its editor yet, on Windows and on Linux.
 constexpr VstInt32 kNubbel3Flags = 0x131;
-#else
-constexpr VstInt32 kNubbel3Flags = 0x130;
-#endif
 constexpr VstInt32 kNubbelFlags = 0x130;
 
 std::vector<std::string> nubbel3Names() {
