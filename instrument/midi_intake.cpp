@@ -34,6 +34,4 @@ VstInt32 processEvents(SynthEngine& engine, const VstEvents* events) {
     return 1;
 }
 
-VstInt32 canDo(const char* text) { return midi_reader::instrumentCanDo(text); }
-
 }  // namespace midi
