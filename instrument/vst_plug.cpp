@@ -18,30 +18,20 @@ namespace {
 const PlugIdentity kIdentity{fourCC("ZVN3"), "Nubbel3", "ZV's Nubbel3", 3000};
 }
 
-VSTPlug::VSTPlug(audioMasterCallback audioMaster) : InstrumentPlug(audioMaster, kIdentity, kFactoryBank) {
-    try {
-        filterL = new HalfBandFilter();
-        filterR = new HalfBandFilter();
-        liveValuesLoaded();
-        gui = createNubbel3Editor(this);
-        editor = gui;
-        setFlag(effFlagsHasEditor, gui != nullptr);
-        if (gui) gui->refreshAll();
-    } catch (...) {
-        // The entry point answers null; nothing built so far may leak.
-        releaseMembers();
-        throw;
-    }
+// Whatever is built before a constructor step throws is released by its
+// owner, so the entry point can answer null without a leak.
+VSTPlug::VSTPlug(audioMasterCallback audioMaster)
+    : InstrumentPlug(audioMaster, kIdentity, kFactoryBank),
+      filterL(new HalfBandFilter()),
+      filterR(new HalfBandFilter()) {
+    liveValuesLoaded();
+    gui = createNubbel3Editor(this);
+    editor = gui;
+    setFlag(effFlagsHasEditor, gui != nullptr);
+    if (gui) gui->refreshAll();
 }
 
-VSTPlug::~VSTPlug() { releaseMembers(); }
-
-void VSTPlug::releaseMembers() {
-    delete filterL;
-    filterL = nullptr;
-    delete filterR;
-    filterR = nullptr;
-}
+VSTPlug::~VSTPlug() = default;
 
 // --- lifecycle --------------------------------------------------------------
 

@@ -3,6 +3,8 @@
 // computed here: the engine renders, this class only hands it buffers.
 #pragma once
 
+#include <memory>
+
 #include "instrument/program_bank.h"
 #include "plugin_base/instrument_plug.h"
 #include "plugin_base/work_buffers.h"
@@ -15,7 +17,7 @@ extern template class InstrumentPlug<SynthEngine, 49>;
 class VSTPlug : public InstrumentPlug<SynthEngine, 49> {
 public:
     explicit VSTPlug(audioMasterCallback audioMaster);
-    ~VSTPlug() override;
+    ~VSTPlug() override;  // where the engine's and filters' types are complete
 
     // Lifecycle
     void resume() override;
@@ -35,14 +37,13 @@ public:
     SynthEngine& synthEngine() { return *engine; }
 
 private:
-    void releaseMembers();
     void parameterChanged(VstInt32 index, float value) override;
     // Voices, one table, editor.
     void liveValuesLoaded() override;
 
     // scratchL, scratchR, mixL, mixR: null while suspended.
     WorkBuffers<4> buffers;
-    HalfBandFilter* filterL = nullptr;
-    HalfBandFilter* filterR = nullptr;
+    const std::unique_ptr<HalfBandFilter> filterL;
+    const std::unique_ptr<HalfBandFilter> filterR;
     ZVGui* gui = nullptr;  // the editor, owned through the base's editor pointer
 };
