@@ -15,13 +15,14 @@ template class InstrumentPlug<SynthEngine, 49>;
 AudioEffect* createEffectInstance(audioMasterCallback audioMaster) { return new VSTPlug(audioMaster); }
 
 namespace {
-const PlugIdentity kIdentity{fourCC("ZVN3"), "Nubbel3", "ZV's Nubbel3", 3000};
+const PlugDescription kDescription{fourCC("ZVN3"),       "Nubbel3", "ZV's Nubbel3", 3000, parameters::kFirstAutomatable,
+                                   parameters::writeName};
 }
 
 // Whatever is built before a constructor step throws is released by its
 // owner, so the entry point can answer null without a leak.
 VSTPlug::VSTPlug(audioMasterCallback audioMaster)
-    : InstrumentPlug(audioMaster, kIdentity, kFactoryBank),
+    : InstrumentPlug(audioMaster, kDescription, kFactoryBank),
       filterL(new HalfBandFilter()),
       filterR(new HalfBandFilter()) {
     liveValuesLoaded();
@@ -62,9 +63,6 @@ void VSTPlug::parameterChanged(VstInt32 index, float value) {
         gui->redrawDirty();
     }
 }
-
-void VSTPlug::getParameterName(VstInt32 index, char* text) { parameters::writeName(index, text); }
-bool VSTPlug::canParameterBeAutomated(VstInt32 index) { return index >= parameters::kFirstAutomatable; }
 
 void VSTPlug::liveValuesLoaded() {
     engine->paramChanged(param::kAll);

@@ -12,13 +12,19 @@
 #include "plugin_base/midi_reader.h"
 #include "plugin_base/program_bank.h"
 
-// How the host tells one instrument from another; the vendor is the same for
+// What the host is told about one instrument beyond its parameter values:
+// who it is and what its parameters are called. The vendor is the same for
 // all of them.
-struct PlugIdentity {
+struct PlugDescription {
     VstInt32 uniqueId;  // fourCC of four characters
     const char* effectName;
     const char* productName;
     VstInt32 vendorVersion;
+    // The host may automate the parameters from this index on.
+    VstInt32 firstAutomatable;
+    // At most 8 characters and a terminator for a parameter index; nothing
+    // written for other indices.
+    void (*writeParameterName)(VstInt32 index, char* text);
 };
 
 // Engine: built from the parameter count; float* params (NumParams values,
@@ -32,7 +38,7 @@ public:
 
     // Program 0 of the factory bank becomes live; the derived class then runs
     // liveValuesLoaded itself (no virtual call reaches it from here).
-    InstrumentPlug(audioMasterCallback audioMaster, const PlugIdentity& identity,
+    InstrumentPlug(audioMasterCallback audioMaster, const PlugDescription& description,
                    const typename Bank::Record (&factoryBank)[kProgramCount]);
     ~InstrumentPlug() override;
 
@@ -41,6 +47,8 @@ public:
     // Parameters: indices outside 0..NumParams-1 read 0 and write nothing.
     void setParameter(VstInt32 index, float value) override;
     float getParameter(VstInt32 index) override;
+    void getParameterName(VstInt32 index, char* text) override { description.writeParameterName(index, text); }
+    bool canParameterBeAutomated(VstInt32 index) override { return index >= description.firstAutomatable; }
     // One label and one display text serve every parameter of every
     // instrument.
     void getParameterLabel(VstInt32 /*index*/, char* text) override { vst_strncpy(text, "Ynk", kVstMaxParamStrLen); }
@@ -62,7 +70,7 @@ public:
 
     // Identity
     bool getEffectName(char* name) override {
-        vst_strncpy(name, identity.effectName, kVstMaxEffectNameLen);
+        vst_strncpy(name, description.effectName, kVstMaxEffectNameLen);
         return true;
     }
     bool getVendorString(char* text) override {
@@ -70,10 +78,10 @@ public:
         return true;
     }
     bool getProductString(char* text) override {
-        vst_strncpy(text, identity.productName, kVstMaxProductStrLen);
+        vst_strncpy(text, description.productName, kVstMaxProductStrLen);
         return true;
     }
-    VstInt32 getVendorVersion() override { return identity.vendorVersion; }
+    VstInt32 getVendorVersion() override { return description.vendorVersion; }
 
 protected:
     static bool isParameter(VstInt32 index) { return index >= 0 && index < NumParams; }
@@ -83,7 +91,7 @@ protected:
     // After the live values changed wholesale (program switch, chunk).
     virtual void liveValuesLoaded() = 0;
 
-    const PlugIdentity identity;
+    const PlugDescription description;
     const std::unique_ptr<Bank> bank;
     const std::unique_ptr<Engine> engine;
 };

@@ -6,10 +6,10 @@
 #include "plugin_base/instrument_plug.h"
 
 template <typename Engine, int NumParams>
-InstrumentPlug<Engine, NumParams>::InstrumentPlug(audioMasterCallback audioMaster, const PlugIdentity& identity,
+InstrumentPlug<Engine, NumParams>::InstrumentPlug(audioMasterCallback audioMaster, const PlugDescription& description,
                                                   const typename Bank::Record (&factoryBank)[kProgramCount])
     : AudioEffectX(audioMaster, kNumPrograms, kNumParams),
-      identity(identity),
+      description(description),
       bank(new Bank(factoryBank)),
       engine(new Engine(kNumParams)) {
     isSynth(true);
@@ -17,7 +17,7 @@ InstrumentPlug<Engine, NumParams>::InstrumentPlug(audioMasterCallback audioMaste
     canProcessReplacing(true);
     setNumInputs(0);
     setNumOutputs(2);
-    setUniqueID(identity.uniqueId);
+    setUniqueID(description.uniqueId);
     curProgram = 0;
     bank->loadInto(curProgram, engine->params);
 }

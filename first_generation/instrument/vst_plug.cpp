@@ -19,10 +19,11 @@ static_assert(VSTPlug::kNumParams == parameters::kCount && ProgramBank::numParam
               "a program holds every parameter");
 
 namespace {
-const PlugIdentity kIdentity{fourCC("ZVN1"), "Nub-Bel", "ZV's Nub-Bel", 1000};
+const PlugDescription kDescription{fourCC("ZVN1"),       "Nub-Bel", "ZV's Nub-Bel", 1000, parameters::kFirstAutomatable,
+                                   parameters::writeName};
 }
 
-VSTPlug::VSTPlug(audioMasterCallback audioMaster) : InstrumentPlug(audioMaster, kIdentity, kFactoryBank) {
+VSTPlug::VSTPlug(audioMasterCallback audioMaster) : InstrumentPlug(audioMaster, kDescription, kFactoryBank) {
     // The editor comes with its own layout; until then hosts are told there
     // is none.
     setFlag(effFlagsHasEditor, false);
@@ -56,9 +57,6 @@ void VSTPlug::processReplacing(float** /*inputs*/, float** outputs, VstInt32 sam
 }
 
 // --- parameters -------------------------------------------------------------
-
-void VSTPlug::getParameterName(VstInt32 index, char* text) { parameters::writeName(index, text); }
-bool VSTPlug::canParameterBeAutomated(VstInt32 index) { return index >= parameters::kFirstAutomatable; }
 
 void VSTPlug::liveValuesLoaded() { engine->paramChanged(FirstGenEngine::kAllParameters); }
 

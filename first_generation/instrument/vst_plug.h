@@ -22,10 +22,6 @@ public:
     void suspend() override;
     void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
 
-    // Parameters
-    void getParameterName(VstInt32 index, char* text) override;
-    bool canParameterBeAutomated(VstInt32 index) override;
-
     // MIDI
     VstInt32 processEvents(VstEvents* events) override;
 
