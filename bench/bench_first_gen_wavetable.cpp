@@ -7,13 +7,13 @@
 #include <array>
 #include <vector>
 
+#include "bench/generation_bench.h"
 #include "engine/phase_generator.h"
 #include "numerics/simd_level.h"
 #include "engine/wavetable.h"
 #include "first_generation/engine/first_gen_bands.h"
 #include "first_generation/engine/first_gen_generator.h"
 #include "first_generation/engine/first_gen_phases.h"
-#include "kiss_fftr.h"
 #include "tests/reference/first_gen_wavetable_reference.h"
 
 namespace {
@@ -22,20 +22,6 @@ namespace {
 std::array<float, kFirstGenGroupCount> typicalGroups() { return {1, 1, 0.635f, 1, 0.705f, 1, 0.75f, 0.92f}; }
 
 float bandwidthOf(const benchmark::State& state) { return static_cast<float>(state.range(0)) / 100.0f; }
-
-void KissInverseTransform(benchmark::State& state) {
-    kiss_fftr_cfg config = kiss_fftr_alloc(Wavetable::kLength, 1, nullptr, nullptr);
-    std::vector<kiss_fft_cpx> spectrum(Wavetable::kLength / 2 + 1);
-    for (size_t i = 0; i < spectrum.size(); ++i)
-        spectrum[i] = {static_cast<float>(i % 17) * 0.01f, static_cast<float>(i % 13) * -0.01f};
-    std::vector<float> table(Wavetable::kLength);
-    for (auto _ : state) {
-        kiss_fftri(config, spectrum.data(), table.data());
-        benchmark::DoNotOptimize(table.data());
-    }
-    kiss_fftr_free(config);
-}
-BENCHMARK(KissInverseTransform)->Unit(benchmark::kMicrosecond);
 
 // As the engine calls it: workspace from the pool, phase lease, publication.
 void GenerateFirstGenWavetable(benchmark::State& state) {
@@ -51,11 +37,8 @@ void GenerateFirstGenWavetable(benchmark::State& state) {
 BENCHMARK(GenerateFirstGenWavetable)->Arg(0)->Arg(50)->Arg(100)->Unit(benchmark::kMicrosecond);
 
 void SynthesizeFirstGenTableAtLevel(benchmark::State& state) {
-    const SimdLevel level = static_cast<SimdLevel>(state.range(0));
-    if (!simdLevelSupported(level)) {
-        state.SkipWithError("level not supported by this CPU");
-        return;
-    }
+    SimdLevel level;
+    if (!generation_bench::simdLevelOf(state, level)) return;
     const auto groups = typicalGroups();
     std::vector<float> table(Wavetable::kLength + 1);
     for (auto _ : state) {
@@ -63,11 +46,7 @@ void SynthesizeFirstGenTableAtLevel(benchmark::State& state) {
         benchmark::DoNotOptimize(table.data());
     }
 }
-BENCHMARK(SynthesizeFirstGenTableAtLevel)
-    ->Arg(static_cast<int>(SimdLevel::kSse2))
-    ->Arg(static_cast<int>(SimdLevel::kAvx2))
-    ->Arg(static_cast<int>(SimdLevel::kAvx512))
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(SynthesizeFirstGenTableAtLevel)->Apply(generation_bench::atEverySimdLevel)->Unit(benchmark::kMicrosecond);
 
 void FirstGenReferenceGeneration(benchmark::State& state) {
     const auto groups = typicalGroups();

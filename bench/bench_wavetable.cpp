@@ -7,12 +7,12 @@
 #include <array>
 #include <vector>
 
+#include "bench/generation_bench.h"
 #include "engine/phase_generator.h"
 #include "numerics/simd_level.h"
 #include "engine/table_synthesis.h"
 #include "engine/table_workspace.h"
 #include "engine/wavetable.h"
-#include "kiss_fftr.h"
 #include "tests/reference/wavetable_reference.h"
 
 namespace {
@@ -24,20 +24,6 @@ std::array<float, 33> typicalValues(float bandwidth) {
     values[32] = bandwidth;
     return values;
 }
-
-void KissInverseTransform(benchmark::State& state) {
-    kiss_fftr_cfg config = kiss_fftr_alloc(Wavetable::kLength, 1, nullptr, nullptr);
-    std::vector<kiss_fft_cpx> spectrum(Wavetable::kLength / 2 + 1);
-    for (size_t i = 0; i < spectrum.size(); ++i)
-        spectrum[i] = {static_cast<float>(i % 17) * 0.01f, static_cast<float>(i % 13) * -0.01f};
-    std::vector<float> table(Wavetable::kLength);
-    for (auto _ : state) {
-        kiss_fftri(config, spectrum.data(), table.data());
-        benchmark::DoNotOptimize(table.data());
-    }
-    kiss_fftr_free(config);
-}
-BENCHMARK(KissInverseTransform)->Unit(benchmark::kMicrosecond);
 
 // generateWavetable as the engine calls it: workspace from the pool, phase
 // lease, publication (the recycled table comes back through adoption).
@@ -53,11 +39,8 @@ void GenerateWavetable(benchmark::State& state) {
 BENCHMARK(GenerateWavetable)->Arg(0)->Arg(50)->Arg(100)->Unit(benchmark::kMicrosecond);
 
 void SynthesizeTableAtLevel(benchmark::State& state) {
-    const SimdLevel level = static_cast<SimdLevel>(state.range(0));
-    if (!simdLevelSupported(level)) {
-        state.SkipWithError("level not supported by this CPU");
-        return;
-    }
+    SimdLevel level;
+    if (!generation_bench::simdLevelOf(state, level)) return;
     const auto values = typicalValues(0.5f);
     std::vector<float> table(Wavetable::kLength + 1);
     for (auto _ : state) {
@@ -65,11 +48,7 @@ void SynthesizeTableAtLevel(benchmark::State& state) {
         benchmark::DoNotOptimize(table.data());
     }
 }
-BENCHMARK(SynthesizeTableAtLevel)
-    ->Arg(static_cast<int>(SimdLevel::kSse2))
-    ->Arg(static_cast<int>(SimdLevel::kAvx2))
-    ->Arg(static_cast<int>(SimdLevel::kAvx512))
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(SynthesizeTableAtLevel)->Apply(generation_bench::atEverySimdLevel)->Unit(benchmark::kMicrosecond);
 
 void ReferenceGeneration(benchmark::State& state) {
     const auto values = typicalValues(static_cast<float>(state.range(0)) / 100.0f);

@@ -14,6 +14,11 @@
 //
 // Lane i of profileLanes must equal profile(q[i], inverseWidth) bit for bit;
 // then every SimdLevel gives the same spectrum.
+//
+// A ChunkHook is called as hook(W) after every W entries of a bounded band:
+// independent work a caller interleaves with the band arithmetic (a serial
+// recurrence, say), which the loop's own dependency chains then hide. The
+// default does nothing and compiles away.
 #pragma once
 
 #include <algorithm>
@@ -65,8 +70,12 @@ void addBandEverywhere(const GaussianBand& band, float* amplitudes) {
     }
 }
 
-template <int W, class ProfileLaw>
-NUBBEL_ALWAYS_INLINE void addBands(const GaussianBand* bands, int32_t count, float* amplitudes) {
+struct NoChunkHook {
+    NUBBEL_ALWAYS_INLINE void operator()(int32_t /*entries*/) const {}
+};
+
+template <int W, class ProfileLaw, class ChunkHook>
+NUBBEL_ALWAYS_INLINE void addBands(const GaussianBand* bands, int32_t count, float* amplitudes, ChunkHook& hook) {
     std::fill(amplitudes, amplitudes + kAmplitudeBins, 0.0f);
     for (int32_t b = 0; b < count; ++b) {
         const GaussianBand& band = bands[b];
@@ -74,36 +83,40 @@ NUBBEL_ALWAYS_INLINE void addBands(const GaussianBand* bands, int32_t count, flo
             addBandEverywhere<ProfileLaw>(band, amplitudes);
             continue;
         }
-        for (int32_t j = band.firstBin; j < band.endBin; j += W) addBandLanes<W, ProfileLaw>(band, j, amplitudes);
+        for (int32_t j = band.firstBin; j < band.endBin; j += W) {
+            addBandLanes<W, ProfileLaw>(band, j, amplitudes);
+            hook(W);
+        }
     }
 }
 
-template <class ProfileLaw>
-void addBandsSse2(const GaussianBand* bands, int32_t count, float* amplitudes) {
-    addBands<4, ProfileLaw>(bands, count, amplitudes);
+template <class ProfileLaw, class ChunkHook>
+void addBandsSse2(const GaussianBand* bands, int32_t count, float* amplitudes, ChunkHook& hook) {
+    addBands<4, ProfileLaw>(bands, count, amplitudes, hook);
 }
 
 // Eight lanes on both wide levels: two registers' worth of doubles per step
 // is enough independent work to hide the polynomial chains.
-template <class ProfileLaw>
-__attribute__((target("avx2"))) void addBandsAvx2(const GaussianBand* bands, int32_t count, float* amplitudes) {
-    addBands<8, ProfileLaw>(bands, count, amplitudes);
+template <class ProfileLaw, class ChunkHook>
+__attribute__((target("avx2"))) void addBandsAvx2(const GaussianBand* bands, int32_t count, float* amplitudes,
+                                                  ChunkHook& hook) {
+    addBands<8, ProfileLaw>(bands, count, amplitudes, hook);
 }
 
-template <class ProfileLaw>
+template <class ProfileLaw, class ChunkHook>
 __attribute__((target(NUBBEL_AVX512_TARGET))) void addBandsAvx512(const GaussianBand* bands, int32_t count,
-                                                                  float* amplitudes) {
-    addBands<8, ProfileLaw>(bands, count, amplitudes);
+                                                                  float* amplitudes, ChunkHook& hook) {
+    addBands<8, ProfileLaw>(bands, count, amplitudes, hook);
 }
 
 }  // namespace gaussian_band_loop
 
 // amplitudes[0..kAmplitudeBins-1] = the sum of bands[0..count-1], added band by
 // band in list order, each over its range; the same bits at every level.
-template <class ProfileLaw>
+template <class ProfileLaw, class ChunkHook = gaussian_band_loop::NoChunkHook>
 void computeAmplitudeSpectrum(const GaussianBand* bands, int32_t count, float* amplitudes,
-                              SimdLevel level = bestSimdLevel()) {
+                              SimdLevel level = bestSimdLevel(), ChunkHook hook = {}) {
     using namespace gaussian_band_loop;
-    simdVariant(level, addBandsSse2<ProfileLaw>, addBandsAvx2<ProfileLaw>, addBandsAvx512<ProfileLaw>)(bands, count,
-                                                                                                       amplitudes);
+    simdVariant(level, addBandsSse2<ProfileLaw, ChunkHook>, addBandsAvx2<ProfileLaw, ChunkHook>,
+                addBandsAvx512<ProfileLaw, ChunkHook>)(bands, count, amplitudes, hook);
 }

@@ -10,7 +10,4 @@ namespace midi {
 // null entry, since a careless host's count may run past the entries it
 // filled. Returns 1, the answer hosts expect.
 VstInt32 processEvents(SynthEngine& engine, const VstEvents* events);
-
-// The host's capability questions: 1 for what the instrument receives, -1 else.
-VstInt32 canDo(const char* text);
 }  // namespace midi

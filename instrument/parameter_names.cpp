@@ -27,8 +27,4 @@ void writeName(VstInt32 index, char* text) {
     }
 }
 
-void writeLabel(char* text) { vst_strncpy(text, "Ynk", kVstMaxParamStrLen); }
-
-void writeDisplay(char* text) { vst_strncpy(text, "A few", kVstMaxParamStrLen); }
-
 }  // namespace parameters

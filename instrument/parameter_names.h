@@ -13,6 +13,4 @@ constexpr VstInt32 kFirstAutomatable = 36;
 bool isParameter(VstInt32 index);
 // Writes the name for 0..48, at most 8 characters; nothing for other indices.
 void writeName(VstInt32 index, char* text);
-void writeLabel(char* text);
-void writeDisplay(char* text);
 }  // namespace parameters

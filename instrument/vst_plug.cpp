@@ -1,10 +1,5 @@
 #include "instrument/vst_plug.h"
 
-#include <algorithm>
-#include <cstdint>
-#include <cstring>
-#include <new>
-
 #include "editor/nubbel3_editor.h"
 #include "editor/zv_gui.h"
 #include "engine/half_band_filter.h"
@@ -13,171 +8,67 @@
 #include "instrument/factory_bank.h"
 #include "instrument/midi_intake.h"
 #include "instrument/parameter_names.h"
-#include "plugin_base/work_buffers.h"
+#include "plugin_base/instrument_plug_impl.h"
+
+template class InstrumentPlug<SynthEngine, 49>;
 
 AudioEffect* createEffectInstance(audioMasterCallback audioMaster) { return new VSTPlug(audioMaster); }
 
-VSTPlug::VSTPlug(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, kNumPrograms, kNumParams) {
-    isSynth(true);
-    programsAreChunks(true);
-    canProcessReplacing(true);
-    setNumInputs(0);
-    setNumOutputs(2);
-    setUniqueID(fourCC("ZVN3"));
-    curProgram = 0;
-    try {
-        bank = new ProgramBank(kFactoryBank);
-        engine = new SynthEngine(kNumParams);
-        filterL = new HalfBandFilter();
-        filterR = new HalfBandFilter();
-        bank->loadInto(curProgram, engine->params);
-        allParametersChanged();
-        gui = createNubbel3Editor(this);
-        editor = gui;
-        setFlag(effFlagsHasEditor, gui != nullptr);
-        if (gui) gui->refreshAll();
-    } catch (...) {
-        // The entry point answers null; nothing built so far may leak.
-        releaseMembers();
-        throw;
-    }
+namespace {
+const PlugDescription kDescription{fourCC("ZVN3"),       "Nubbel3", "ZV's Nubbel3", 3000, parameters::kFirstAutomatable,
+                                   parameters::writeName};
 }
 
-VSTPlug::~VSTPlug() {
-    releaseWorkBuffers();
-    releaseMembers();
+// Whatever is built before a constructor step throws is released by its
+// owner, so the entry point can answer null without a leak.
+VSTPlug::VSTPlug(audioMasterCallback audioMaster)
+    : InstrumentPlug(audioMaster, kDescription, kFactoryBank),
+      filterL(new HalfBandFilter()),
+      filterR(new HalfBandFilter()) {
+    liveValuesLoaded();
+    gui = createNubbel3Editor(this);
+    editor = gui;
+    setFlag(effFlagsHasEditor, gui != nullptr);
+    if (gui) gui->refreshAll();
 }
 
-void VSTPlug::releaseMembers() {
-    delete engine;
-    engine = nullptr;
-    delete bank;
-    bank = nullptr;
-    delete filterL;
-    filterL = nullptr;
-    delete filterR;
-    filterR = nullptr;
-}
+VSTPlug::~VSTPlug() = default;
 
 // --- lifecycle --------------------------------------------------------------
 
 void VSTPlug::resume() {
-    // A second resume without a suspend replaces the buffers, so none is lost
-    // and all take the block size now in force. Without the memory for them
-    // the instrument stays silent (as while suspended) instead of failing.
-    releaseWorkBuffers();
-    const VstInt32 length = 2 * workBufferFrames(blockSize);
-    for (float*& buffer : buffers) {
-        buffer = new (std::nothrow) float[length]();
-        if (!buffer) {
-            releaseWorkBuffers();
-            break;
-        }
-    }
-    if (buffers[0]) bufferLength = length;
-    if ((cEffect.flags & effFlagsIsSynth) || canDo(const_cast<char*>("receiveVstMidiEvent")) == 1) wantEvents(1);
+    // All buffers take the block size now in force; without the memory for
+    // them the instrument stays silent (as while suspended) instead of failing.
+    buffers.allocate(2 * workBufferFrames(blockSize));
+    wantEvents(1);
 }
 
-void VSTPlug::suspend() { releaseWorkBuffers(); }
-
-void VSTPlug::releaseWorkBuffers() {
-    for (float*& buffer : buffers) {
-        delete[] buffer;
-        buffer = nullptr;
-    }
-    bufferLength = 0;
-}
-
-void VSTPlug::setSampleRate(float newSampleRate) {
-    AudioEffectX::setSampleRate(newSampleRate);
-    engine->setSampleRate(newSampleRate);
-}
+void VSTPlug::suspend() { buffers.release(); }
 
 void VSTPlug::processReplacing(float** /*inputs*/, float** outputs, VstInt32 sampleFrames) {
     if (!outputs || !outputs[0] || !outputs[1] || sampleFrames <= 0) return;
     // While suspended the buffers are gone: the engine writes silence.
-    const RenderBuffers work{buffers[0], buffers[1], buffers[2], buffers[3], bufferLength};
+    const RenderBuffers work{buffers[0], buffers[1], buffers[2], buffers[3], buffers.length()};
     renderHostBlock(*engine, *filterL, *filterR, work, outputs[0], outputs[1], sampleFrames);
 }
 
 // --- parameters -------------------------------------------------------------
 
-void VSTPlug::setParameter(VstInt32 index, float value) {
-    if (!parameters::isParameter(index)) return;
-    if (engine->params[index] == value) return;
-    engine->params[index] = value;
-    engine->paramChanged(index);
+static_assert(VSTPlug::kNumParams == param::kCount && ProgramBank::numParams == param::kCount,
+              "a program holds every parameter");
+
+void VSTPlug::parameterChanged(VstInt32 index, float value) {
     if (gui) {
         gui->parameterChanged(index, value);
         gui->redrawDirty();
     }
 }
 
-float VSTPlug::getParameter(VstInt32 index) { return parameters::isParameter(index) ? engine->params[index] : 0.0f; }
-
-void VSTPlug::getParameterName(VstInt32 index, char* text) { parameters::writeName(index, text); }
-void VSTPlug::getParameterLabel(VstInt32 /*index*/, char* text) { parameters::writeLabel(text); }
-void VSTPlug::getParameterDisplay(VstInt32 /*index*/, char* text) { parameters::writeDisplay(text); }
-bool VSTPlug::canParameterBeAutomated(VstInt32 index) { return index >= parameters::kFirstAutomatable; }
-
-void VSTPlug::allParametersChanged() {
+void VSTPlug::liveValuesLoaded() {
     engine->paramChanged(param::kAll);
     if (gui) gui->refreshAll();
-}
-
-// --- programs and chunks ----------------------------------------------------
-
-static_assert(ProgramBank::numParams == param::kCount, "a program holds every parameter");
-
-void VSTPlug::setProgram(VstInt32 program) {
-    // Edits of the current program are written back before the switch.
-    if (!bank->selectProgram(curProgram, program, engine->params)) return;
-    allParametersChanged();
-}
-
-void VSTPlug::setProgramName(char* name) { bank->setProgramName(curProgram, name); }
-
-void VSTPlug::getProgramName(char* name) { bank->getProgramName(curProgram, name); }
-
-bool VSTPlug::getProgramNameIndexed(VstInt32 /*category*/, VstInt32 index, char* text) {
-    return bank->getProgramNameIndexed(index, text);
-}
-
-VstInt32 VSTPlug::getChunk(void** data, bool isPreset) {
-    return bank->getChunk(curProgram, data, isPreset, engine->params);
-}
-
-VstInt32 VSTPlug::setChunk(void* data, VstInt32 byteSize, bool isPreset) {
-    const ChunkResult result = bank->setChunk(curProgram, data, byteSize, isPreset, engine->params);
-    if (result.askHostToUpdateDisplay()) {
-        updateDisplay();
-        return 0;
-    }
-    allParametersChanged();
-    return result.byteSize;
 }
 
 // --- MIDI -------------------------------------------------------------------
 
 VstInt32 VSTPlug::processEvents(VstEvents* events) { return midi::processEvents(*engine, events); }
-
-VstInt32 VSTPlug::canDo(char* text) { return midi::canDo(text); }
-
-// --- identity ---------------------------------------------------------------
-
-bool VSTPlug::getEffectName(char* name) {
-    vst_strncpy(name, "Nubbel3", kVstMaxEffectNameLen);
-    return true;
-}
-
-bool VSTPlug::getVendorString(char* text) {
-    vst_strncpy(text, "Zephyrine Vaultworks", kVstMaxVendorStrLen);
-    return true;
-}
-
-bool VSTPlug::getProductString(char* text) {
-    vst_strncpy(text, "ZV's Nubbel3", kVstMaxProductStrLen);
-    return true;
-}
-
-VstInt32 VSTPlug::getVendorVersion() { return 3000; }

@@ -18,8 +18,4 @@ void writeName(VstInt32 index, char* text) {
     if (isParameter(index)) vst_strncpy(text, kNames[index], kVstMaxParamStrLen);
 }
 
-void writeLabel(char* text) { vst_strncpy(text, "Ynk", kVstMaxParamStrLen); }
-
-void writeDisplay(char* text) { vst_strncpy(text, "A few", kVstMaxParamStrLen); }
-
 }  // namespace firstgen::parameters

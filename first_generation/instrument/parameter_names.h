@@ -13,7 +13,4 @@ bool isParameter(VstInt32 index);
 // At most 8 characters and a terminator for 0..22; other indices leave text
 // as it was.
 void writeName(VstInt32 index, char* text);
-// The same label and display text serve every parameter.
-void writeLabel(char* text);
-void writeDisplay(char* text);
 }  // namespace firstgen::parameters

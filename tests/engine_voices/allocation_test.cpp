@@ -2,57 +2,16 @@
 // functions and counts every call made while host blocks are rendered.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 #include "engine/parameter_index.h"
 #include "tests/engine_voices/test_support.h"
+#include "tests/support/counting_allocation.h"
 
-namespace {
-
-std::atomic<bool> counting{false};
-std::atomic<int64_t> allocations{0};
-std::atomic<int64_t> releases{0};
-
-void* allocate(std::size_t size) {
-    if (counting.load()) ++allocations;
-    void* p = std::malloc(size ? size : 1);
-    if (!p) throw std::bad_alloc();
-    return p;
-}
-
-void release(void* p) {
-    if (p && counting.load()) ++releases;
-    std::free(p);
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) { return allocate(size); }
-void* operator new[](std::size_t size) { return allocate(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    if (counting.load()) ++allocations;
-    return std::malloc(size ? size : 1);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    if (counting.load()) ++allocations;
-    return std::malloc(size ? size : 1);
-}
-void operator delete(void* p) noexcept { release(p); }
-void operator delete[](void* p) noexcept { release(p); }
-void operator delete(void* p, std::size_t) noexcept { release(p); }
-void operator delete[](void* p, std::size_t) noexcept { release(p); }
-
+using namespace counting_allocation;
 using namespace voices_test;
 
 TEST(RenderAllocation, HostBlocksAllocateNothingAndFreeAtMostTheSupersededTable) {
     // The counters see allocations (the replacement is linked in).
-    counting = true;
-    delete new int(1);
-    counting = false;
-    ASSERT_EQ(allocations.exchange(0), 1);
-    ASSERT_EQ(releases.exchange(0), 1);
+    ASSERT_TRUE(countsOneRoundTrip());
 
     auto engine = makeEngine();
     HostRun host(1024);

@@ -3,46 +3,22 @@
 // real engine, takes events and renders blocks.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <vector>
 
 #include "first_generation/instrument/vst_plug.h"
+#include "tests/support/counting_allocation.h"
 #include "tools/testhost/midi_event_list.h"
 
 namespace {
 
-std::atomic<bool> counting{false};
-std::atomic<int64_t> allocations{0};
-
-void* allocate(std::size_t size) {
-    if (counting.load()) ++allocations;
-    void* p = std::malloc(size ? size : 1);
-    if (!p) throw std::bad_alloc();
-    return p;
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) { return allocate(size); }
-void* operator new[](std::size_t size) { return allocate(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-
-namespace {
+using namespace counting_allocation;
 
 VstIntPtr VSTCALLBACK quietHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
     return opcode == audioMasterVersion ? 2400 : 0;
 }
 
 TEST(FirstGenAllocation, EventsAndBlocksAllocateNothing) {
-    counting = true;
-    delete new int(1);
-    counting = false;
-    ASSERT_EQ(allocations.exchange(0), 1);  // the replacement is linked in
+    ASSERT_TRUE(countsOneRoundTrip());  // the replacement is linked in
 
     firstgen::VSTPlug plug(quietHost);
     AEffect* e = plug.getAeffect();

@@ -56,24 +56,9 @@ void firstGenPhaseBin(uint32_t state, float amplitude, float* pair) {
 }
 
 uint32_t generateFirstGenTable(const float* groups, float bandwidth, uint32_t phaseState, float* table) {
-    const int32_t M = kAmplitudeBins;
-    std::vector<float> amplitudes(M);
+    std::vector<float> amplitudes(kAmplitudeBins);
     firstGenAmplitudeSpectrum(groups, bandwidth, amplitudes.data());
-
-    std::vector<kiss_fft_cpx> spectrum(M + 1);
-    spectrum[0].r = 0.0f;
-    spectrum[0].i = 0.0f;
-    uint32_t s = phaseState;
-    for (int32_t j = 0; j < M; ++j) {
-        s = (s & 1u) * 1588635695u - (s >> 1) * 1117695901u;
-        float pair[2];
-        firstGenPhaseBin(s, amplitudes[j], pair);
-        spectrum[j + 1].r = pair[0];
-        spectrum[j + 1].i = pair[1];
-    }
-
-    transformToTable(spectrum.data(), table);
-    return s;
+    return tableFromAmplitudes(amplitudes.data(), phaseState, firstGenPhaseBin, table);
 }
 
 }  // namespace reference

@@ -48,24 +48,33 @@ void transformToTable(const kiss_fft_cpx* spectrum, float* table) {
     normalize(table, N + 1);
 }
 
-uint32_t generateTable(const float* values, uint32_t phaseState, float* table) {
+uint32_t tableFromAmplitudes(const float* amplitudes, uint32_t phaseState, PhaseBin phaseBin, float* table) {
     const int32_t M = kAmplitudeBins;
-    std::vector<float> amplitudes(M);
-    amplitudeSpectrum(values, amplitudes.data());
-
     std::vector<kiss_fft_cpx> spectrum(M + 1);
     spectrum[0].r = 0.0f;
     spectrum[0].i = 0.0f;
     uint32_t s = phaseState;
     for (int32_t j = 0; j < M; ++j) {
         s = (s & 1u) * 1588635695u - (s >> 1) * 1117695901u;
-        const float phi = static_cast<float>(static_cast<int32_t>(s)) * 2.3283064e-10f * 6.2831855f;
-        spectrum[j + 1].r = amplitudes[j] * static_cast<float>(std::cos(static_cast<double>(phi)));
-        spectrum[j + 1].i = amplitudes[j] * static_cast<float>(std::sin(static_cast<double>(phi)));
+        float pair[2];
+        phaseBin(s, amplitudes[j], pair);
+        spectrum[j + 1].r = pair[0];
+        spectrum[j + 1].i = pair[1];
     }
-
     transformToTable(spectrum.data(), table);
     return s;
+}
+
+void phaseBin(uint32_t state, float amplitude, float* pair) {
+    const float phi = static_cast<float>(static_cast<int32_t>(state)) * 2.3283064e-10f * 6.2831855f;
+    pair[0] = amplitude * static_cast<float>(std::cos(static_cast<double>(phi)));
+    pair[1] = amplitude * static_cast<float>(std::sin(static_cast<double>(phi)));
+}
+
+uint32_t generateTable(const float* values, uint32_t phaseState, float* table) {
+    std::vector<float> amplitudes(kAmplitudeBins);
+    amplitudeSpectrum(values, amplitudes.data());
+    return tableFromAmplitudes(amplitudes.data(), phaseState, phaseBin, table);
 }
 
 }  // namespace reference

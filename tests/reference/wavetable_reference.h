@@ -24,6 +24,17 @@ void normalize(float* table, int32_t count);
 // the last steps of either generation's table.
 void transformToTable(const kiss_fft_cpx* spectrum, float* table);
 
+// The spectrum pair (re, im) a phase state gives an amplitude.
+using PhaseBin = void (*)(uint32_t state, float amplitude, float* pair);
+
+// Either generation's steps after the amplitudes: bin 0 is zero, bin j + 1
+// is phaseBin of amplitudes[j] and the (j + 1)-th state after `phaseState`,
+// then transformToTable. Returns the last state.
+uint32_t tableFromAmplitudes(const float* amplitudes, uint32_t phaseState, PhaseBin phaseBin, float* table);
+
+// The third generation's phase bin, in float.
+void phaseBin(uint32_t state, float amplitude, float* pair);
+
 // Builds table[0..65536] (loop plus guard, normalised) drawing the 32,768
 // phases from the states that follow `phaseState`; returns the last state.
 uint32_t generateTable(const float* values, uint32_t phaseState, float* table);

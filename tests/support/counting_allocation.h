@@ -21,6 +21,11 @@ inline void* allocate(std::size_t size) {
     return p;
 }
 
+inline void* allocateOrNull(std::size_t size) noexcept {
+    if (counting.load()) ++allocations;
+    return std::malloc(size ? size : 1);
+}
+
 inline void release(void* p) {
     if (p && counting.load()) ++releases;
     std::free(p);
@@ -40,6 +45,12 @@ inline bool countsOneRoundTrip() {
 
 void* operator new(std::size_t size) { return counting_allocation::allocate(size); }
 void* operator new[](std::size_t size) { return counting_allocation::allocate(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return counting_allocation::allocateOrNull(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return counting_allocation::allocateOrNull(size);
+}
 void operator delete(void* p) noexcept { counting_allocation::release(p); }
 void operator delete[](void* p) noexcept { counting_allocation::release(p); }
 void operator delete(void* p, std::size_t) noexcept { counting_allocation::release(p); }
