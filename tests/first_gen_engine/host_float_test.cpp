@@ -10,7 +10,6 @@
 #include "first_generation/instrument/vst_plug.h"
 #include "tests/first_gen_engine/first_gen_test_support.h"
 #include "tests/support/host_float_settings.h"
-#include "tools/testhost/midi_event_list.h"
 
 namespace {
 
@@ -63,29 +62,9 @@ TEST(HostFloatSettings, HeldNoteOnEveryProgramIsTheSameWithAndWithoutHostFlushTo
     }
 }
 
-VstIntPtr VSTCALLBACK quietHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-    return opcode == audioMasterVersion ? 2400 : 0;
-}
-
 TEST(HostFloatSettings, AreTheSameAfterProcessReplacingAndAfterAGeneration) {
-    firstgen::VSTPlug plug(quietHost);
-    AEffect* e = plug.getAeffect();
-    e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, kRate);
-    e->dispatcher(e, effSetBlockSize, 0, kBlock, nullptr, 0);
-    e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0);
-    testhost::MidiEventList chord({{0, 0x90, 48, 100}, {3, 0x90, 55, 90}, {7, 0x90, 64, 80}});
-    std::vector<float> left(kBlock), right(kBlock);
-    float* outputs[2] = {left.data(), right.data()};
-
-    VstInt32 program = 0;
-    for (const host_float::Settings& settings : host_float::kHostSettings) {
-        host_float::Scoped host(settings);
-        e->dispatcher(e, effSetProgram, 0, ++program, nullptr, 0);  // a new table
-        EXPECT_EQ(host_float::current(), settings) << "after the generation of program " << program;
-        e->dispatcher(e, effProcessEvents, 0, 0, chord.list(), 0);
-        for (int32_t block = 0; block < 4; ++block) e->processReplacing(e, nullptr, outputs, kBlock);
-        EXPECT_EQ(host_float::current(), settings) << "after processReplacing, program " << program;
-    }
+    firstgen::VSTPlug plug(host_float::quietHost);
+    host_float::expectPlugKeepsHostSettings(plug.getAeffect(), kRate, kBlock);
 }
 
 }  // namespace

@@ -3,12 +3,16 @@
 // change them nor depend on them.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <xmmintrin.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "numerics/extended_precision.h"
 #include "numerics/float_environment.h"
+#include "plugin_base/vst2_interface.h"
+#include "tools/testhost/midi_event_list.h"
 
 namespace host_float {
 
@@ -58,5 +62,31 @@ constexpr Settings kHostSettings[] = {
     {kDefaultFloatControl | kFlushToZero, kX87Double},
     {kDefaultFloatControl | kRoundTowardZero | kDenormalsAreZero, kX87TowardZero},
 };
+
+inline VstIntPtr VSTCALLBACK quietHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+    return opcode == audioMasterVersion ? 2400 : 0;
+}
+
+// Under each of kHostSettings: a program change (a new table), a chord and a
+// few blocks through the plug-in's record; after the change and after the
+// blocks the thread's settings must still be the host's.
+inline void expectPlugKeepsHostSettings(AEffect* e, float rate, VstInt32 block) {
+    e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, rate);
+    e->dispatcher(e, effSetBlockSize, 0, block, nullptr, 0);
+    e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0);
+    testhost::MidiEventList chord({{0, 0x90, 48, 100}, {3, 0x90, 55, 90}, {7, 0x90, 64, 80}});
+    std::vector<float> left(block), right(block);
+    float* outputs[2] = {left.data(), right.data()};
+
+    VstInt32 program = 0;
+    for (const Settings& settings : kHostSettings) {
+        Scoped host(settings);
+        e->dispatcher(e, effSetProgram, 0, ++program, nullptr, 0);
+        EXPECT_EQ(current(), settings) << "after the generation of program " << program;
+        e->dispatcher(e, effProcessEvents, 0, 0, chord.list(), 0);
+        for (int32_t b = 0; b < 4; ++b) e->processReplacing(e, nullptr, outputs, block);
+        EXPECT_EQ(current(), settings) << "after processReplacing, program " << program;
+    }
+}
 
 }  // namespace host_float
