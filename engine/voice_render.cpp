@@ -19,12 +19,17 @@ constexpr LaneKernelInfo kLaneKernels[] = {
 constexpr int32_t kKernelCount = sizeof kLaneKernels / sizeof kLaneKernels[0];
 static_assert(kKernelCount == static_cast<int>(SimdLevel::kAvx512) + 1, "");
 
-// narrowestCovering among our kernels up to `widest`; `widest` itself when it
-// is not one of ours (a test's own kernel).
+constexpr LaneKernelInfo kSingleLaneKernel = {"single", 1, runLanesSingle};
+
+// narrowestCovering among our kernels up to `widest`, and one lane alone on
+// the single-lane kernel; `widest` itself when it is not one of ours (a
+// test's own kernel).
 const LaneKernelInfo& kernelCovering(const LaneKernelInfo& widest, int32_t lanes) {
     int32_t index = 0;
     while (index < kKernelCount && &kLaneKernels[index] != &widest) ++index;
-    return index == kKernelCount ? widest : kLaneKernels[narrowestCovering(kLaneKernels, index, lanes)];
+    if (index == kKernelCount) return widest;
+    if (lanes == 1) return kSingleLaneKernel;
+    return kLaneKernels[narrowestCovering(kLaneKernels, index, lanes)];
 }
 
 // The sounding lanes cut into groups, each run by the narrowest kernel that
