@@ -52,6 +52,23 @@ struct AllpassPair {
         y0 = out;
         return out;
     }
+
+    // Two samples in a row: the even one and the odd one each depend only on
+    // the states of their own parity, so their arithmetic overlaps instead of
+    // waiting out one recursion per sample. The same operations as two
+    // calls of process(), states included.
+    void processTwo(Pair& first, Pair& second) {
+        const Pair outFirst = x1 + (first - y1) * a;
+        const Pair outSecond = x0 + (second - y0) * a;
+        x2 = x0;
+        x1 = first;
+        x0 = second;
+        y2 = y0;
+        y1 = outFirst;
+        y0 = outSecond;
+        first = outFirst;
+        second = outSecond;
+    }
 };
 
 }  // namespace
@@ -62,7 +79,25 @@ void processStereo(HalfBandFilter& left, HalfBandFilter& right, float* bufferL, 
     AllpassPair b0 = AllpassPair::of(left.chainB[0], right.chainB[0]);
     AllpassPair b1 = AllpassPair::of(left.chainB[1], right.chainB[1]);
     Pair prevB = Pair{left.prevB, right.prevB};
-    for (int32_t i = 0; i < count; ++i) {
+    int32_t i = 0;
+    for (; i + 1 < count; i += 2) {
+        Pair ya0 = Pair{bufferL[i], bufferR[i]} + kDenormalGuard;
+        Pair ya1 = Pair{bufferL[i + 1], bufferR[i + 1]} + kDenormalGuard;
+        Pair yb0 = ya0, yb1 = ya1;
+        a0.processTwo(ya0, ya1);
+        a1.processTwo(ya0, ya1);
+        b0.processTwo(yb0, yb1);
+        b1.processTwo(yb0, yb1);
+        const FloatPair out0 = __builtin_convertvector((ya0 - kDenormalGuard) + prevB, FloatPair) * 0.5f;
+        prevB = yb0 - kDenormalGuard;
+        const FloatPair out1 = __builtin_convertvector((ya1 - kDenormalGuard) + prevB, FloatPair) * 0.5f;
+        prevB = yb1 - kDenormalGuard;
+        bufferL[i] = out0[0];
+        bufferR[i] = out0[1];
+        bufferL[i + 1] = out1[0];
+        bufferR[i + 1] = out1[1];
+    }
+    for (; i < count; ++i) {
         const Pair d = Pair{bufferL[i], bufferR[i]} + kDenormalGuard;
         const Pair ya = a1.process(a0.process(d));
         const FloatPair out = __builtin_convertvector((ya - kDenormalGuard) + prevB, FloatPair) * 0.5f;

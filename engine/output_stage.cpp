@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/render_block.h"
+#include "numerics/float_environment.h"
 
 void sanitizeMix(float* mix, int32_t count) {
     constexpr uint32_t kExponentMask = 0x7F800000u;  // all ones: infinity or NaN
@@ -33,6 +34,7 @@ void foldToHostRate(HalfBandFilter& filterL, HalfBandFilter& filterR, float* mix
 void renderHostBlock(SynthEngine& engine, HalfBandFilter& filterL, HalfBandFilter& filterR,
                      const RenderBuffers& buffers, float* outL, float* outR, int32_t frames) {
     if (frames <= 0) return;
+    RenderFloatEnvironment environment;
     const int32_t pieceFrames = buffers.capacity / 2;
     if (pieceFrames < 1 || !buffers.mixL || !buffers.mixR || !outL || !outR) {
         if (outL) std::fill(outL, outL + frames, 0.0f);

@@ -21,7 +21,9 @@ struct RenderBuffers {
 // than the buffers hold is rendered in pieces of the buffer size, queued
 // events carried into the piece they fall in; the samples equal those of one
 // long block. frames <= 0 does nothing. Without usable buffers the outputs are
-// silent and the block's queued events are dropped.
+// silent and the block's queued events are dropped. Runs under
+// RenderFloatEnvironment and leaves the caller's floating-point settings as
+// they were.
 void renderHostBlock(SynthEngine& engine, HalfBandFilter& filterL, HalfBandFilter& filterR,
                      const RenderBuffers& buffers, float* outL, float* outR, int32_t frames);
 

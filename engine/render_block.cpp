@@ -1,5 +1,7 @@
 #include "engine/render_block.h"
 
+#include "numerics/float_environment.h"
+
 void clampEventFrames(SynthEngine& engine, int64_t limit) {
     if (engine.eventCount > SynthEngine::kQueueCapacity) engine.eventCount = SynthEngine::kQueueCapacity;
     int64_t earliest = 0;
@@ -56,6 +58,7 @@ void renderQueuedPiece(SynthEngine& engine, const MixBuffers& buffers, int32_t c
 }
 
 void renderBlockWith(SynthEngine& engine, const MixBuffers& buffers, int32_t count, VoiceSpanRenderer renderer) {
+    RenderFloatEnvironment environment;
     if (count < 0) count = 0;
     clampEventFrames(engine, count);
     renderQueuedPiece(engine, buffers, count, true, renderer);

@@ -36,7 +36,8 @@ void renderQueuedPiece(SynthEngine& engine, const MixBuffers& buffers, int32_t c
                        VoiceSpanRenderer renderer);
 
 // One whole block with a given renderer: frames clamped into 0..count, every
-// entry applied, the queue left empty.
+// entry applied, the queue left empty. Runs under RenderFloatEnvironment and
+// leaves the caller's floating-point settings as they were.
 void renderBlockWith(SynthEngine& engine, const MixBuffers& buffers, int32_t count, VoiceSpanRenderer renderer);
 
 // One whole block with the fast renderer.

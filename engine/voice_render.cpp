@@ -2,6 +2,7 @@
 // by the lane kernel in chunks, summed into the mix in voice order, unpacked.
 #include <cstring>
 
+#include "engine/lane_kernel_choice.h"
 #include "engine/parameter_index.h"
 #include "engine/render_block.h"
 #include "engine/voice_lanes.h"
@@ -15,7 +16,41 @@ constexpr LaneKernelInfo kLaneKernels[] = {
     {"avx2", 8, runLanesAvx2},
     {"avx512", 16, runLanesAvx512},
 };
-static_assert(sizeof kLaneKernels / sizeof kLaneKernels[0] == static_cast<int>(SimdLevel::kAvx512) + 1, "");
+constexpr int32_t kKernelCount = sizeof kLaneKernels / sizeof kLaneKernels[0];
+static_assert(kKernelCount == static_cast<int>(SimdLevel::kAvx512) + 1, "");
+
+constexpr LaneKernelInfo kSingleLaneKernel = {"single", 1, runLanesSingle};
+
+// narrowestCovering among our kernels up to `widest`, and one lane alone on
+// the single-lane kernel; `widest` itself when it is not one of ours (a
+// test's own kernel).
+const LaneKernelInfo& kernelCovering(const LaneKernelInfo& widest, int32_t lanes) {
+    int32_t index = 0;
+    while (index < kKernelCount && &kLaneKernels[index] != &widest) ++index;
+    if (index == kKernelCount) return widest;
+    if (lanes == 1) return kSingleLaneKernel;
+    return kLaneKernels[narrowestCovering(kLaneKernels, index, lanes)];
+}
+
+// The sounding lanes cut into groups, each run by the narrowest kernel that
+// covers what is left: 17 voices on 16-lane vectors are one 16-lane group and
+// one 4-lane group, not two 16-lane groups.
+struct LaneGroups {
+    static constexpr int32_t kMaxGroups = kMaxLanes;
+    const LaneKernelInfo* kernel[kMaxGroups];
+    int32_t first[kMaxGroups];
+    int32_t count = 0;
+    int32_t paddedLanes = 0;  // lanes the groups cover, sounding or padding
+
+    LaneGroups(const LaneKernelInfo& widest, int32_t lanes) {
+        while (paddedLanes < lanes && count < kMaxGroups) {
+            const LaneKernelInfo& chosen = kernelCovering(widest, lanes - paddedLanes);
+            kernel[count] = &chosen;
+            first[count++] = paddedLanes;
+            paddedLanes += chosen.width;
+        }
+    }
+};
 
 void setStageTables(EnvelopeLanes& lanes, int32_t lane) {
     int32_t stage = lanes.stage[lane];
@@ -132,8 +167,8 @@ void renderVoicesInLanes(SynthEngine& engine, const MixBuffers& buffers, int32_t
     }
     if (laneCount == 0) return;
     lanes.laneCount = laneCount;
-    const int32_t paddedCount = (laneCount + kernel.width - 1) / kernel.width * kernel.width;
-    for (int32_t lane = laneCount; lane < paddedCount; ++lane) padLane(lanes, lane);
+    const LaneGroups groups(kernel, laneCount);
+    for (int32_t lane = laneCount; lane < groups.paddedLanes; ++lane) padLane(lanes, lane);
 
     const float cutoff = p[param::kCutoff];
     const LaneUniforms uniforms{
@@ -147,7 +182,7 @@ void renderVoicesInLanes(SynthEngine& engine, const MixBuffers& buffers, int32_t
             setStageTables(lanes.filterEnv, lane);  // coefficients may have been changed by another thread
             setStageTables(lanes.ampEnv, lane);
         }
-        for (int32_t first = 0; first < paddedCount; first += kernel.width) kernel.run(lanes, uniforms, first, chunk);
+        for (int32_t g = 0; g < groups.count; ++g) groups.kernel[g]->run(lanes, uniforms, groups.first[g], chunk);
         mixChunk(lanes, mixL + done, mixR + done, chunk);
     }
     for (int32_t lane = 0; lane < laneCount; ++lane) unpackVoice(lanes, lane);

@@ -168,7 +168,7 @@ void applyEvent(FirstGenEngine& engine, const FirstGenEvent& event) {
 void renderFirstGenBlock(FirstGenEngine& engine, float* scratchL, float* scratchR, int32_t scratchFrames, float* outL,
                          float* outR, int32_t frames, FirstGenSpanRenderer renderer) {
     ExtendedPrecision extended;
-    DefaultFloatEnvironment environment;
+    RenderFloatEnvironment environment;
     adoptPendingTable(engine.wavetable);
     const bool buffers = scratchL && scratchR && outL && outR && scratchFrames > 0;
     if (frames < 0 || !buffers) frames = 0;

@@ -101,7 +101,8 @@ void renderFirstGenLanes(FirstGenEngine& engine, float* scratchL, float* scratch
 // share the queue walk: adopts a pending table, clamps the entry frames, then
 // renders up to each entry's frame, applies the entry, and renders on to the
 // end, in spans of at most scratchFrames. Sets the floating-point state the
-// voices need (64-bit x87 precision, default SSE control) and restores the
-// caller's.
+// voices need (64-bit x87 precision; round to nearest with flush-to-zero and
+// denormals-are-zero, so that no decay ends in subnormal arithmetic) and
+// restores the caller's.
 void renderFirstGenBlock(FirstGenEngine& engine, float* scratchL, float* scratchR, int32_t scratchFrames, float* outL,
                          float* outR, int32_t frames, FirstGenSpanRenderer renderer);

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "engine/lane_kernel_choice.h"
 #include "numerics/simd_level.h"
 #include "first_generation/engine/first_gen_engine.h"
 
@@ -138,9 +139,8 @@ void renderFirstGenLanes(FirstGenEngine& engine, float*, float*, float* outL, fl
     if (count < 1 || table == nullptr) return;
     int32_t kernelCount = 0;
     const FirstGenLaneKernelInfo* kernels = firstGenLaneKernels(&kernelCount);
-    const FirstGenLaneKernelInfo& kernel = engine.laneKernel >= 0 && engine.laneKernel < kernelCount
-                                               ? kernels[engine.laneKernel]
-                                               : kernels[kernelCount - 1];
+    const int32_t widest =
+        engine.laneKernel >= 0 && engine.laneKernel < kernelCount ? engine.laneKernel : kernelCount - 1;
     FirstGenLanes& lanes = engine.lanes;
     const float* p = engine.params;
     using namespace firstgen_param;
@@ -151,6 +151,9 @@ void renderFirstGenLanes(FirstGenEngine& engine, float*, float*, float* outL, fl
     }
     if (laneCount == 0) return;
     lanes.laneCount = laneCount;
+    // Up to 16 voices: one group of the narrowest kernel that holds them all
+    // (when the engine's kernel is narrower, groups of its width).
+    const FirstGenLaneKernelInfo& kernel = kernels[narrowestCovering(kernels, widest, laneCount)];
     const int32_t paddedCount = (laneCount + kernel.width - 1) / kernel.width * kernel.width;
     for (int32_t lane = laneCount; lane < paddedCount; ++lane) padLane(lanes, lane);
 

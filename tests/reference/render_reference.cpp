@@ -2,6 +2,7 @@
 
 #include "engine/one_pole_chain.h"
 #include "engine/parameter_index.h"
+#include "numerics/float_environment.h"
 
 namespace reference {
 
@@ -59,6 +60,7 @@ void renderBlock(SynthEngine& engine, float* scratchL, float* scratchR, float* m
 
 void processReplacing(SynthEngine& engine, HalfBandFilter& filterL, HalfBandFilter& filterR,
                       const RenderBuffers& buffers, float* outL, float* outR, int32_t frames) {
+    RenderFloatEnvironment environment;  // the plug-in's, for the output stage too
     const int32_t count = 2 * frames;
     for (int32_t i = 0; i < count; ++i) {
         buffers.mixL[i] = 0.0f;
