@@ -101,9 +101,15 @@ LRESULT CALLBACK Win32Platform::windowProc(HWND hwnd, UINT message, WPARAM wPara
         case WM_MOUSEACTIVATE: SetFocus(hwnd); return MA_ACTIVATE;
         case WM_MOUSEMOVE: gui.mouseMove(x, y); return 0;
         case WM_LBUTTONDOWN: gui.mouseDown(0, x, y); return 0;
-        case WM_RBUTTONDOWN: gui.mouseDown(1, x, y); return 0;
+        case WM_RBUTTONDOWN:
+            if (!gui.usesRightButton()) break;
+            gui.mouseDown(1, x, y);
+            return 0;
         case WM_LBUTTONUP: gui.mouseUp(0, x, y); return 0;
-        case WM_RBUTTONUP: gui.mouseUp(1, x, y); return 0;
+        case WM_RBUTTONUP:
+            if (!gui.usesRightButton()) break;
+            gui.mouseUp(1, x, y);
+            return 0;
         case WM_MOUSEWHEEL: {
             // The wheel message carries screen coordinates.
             POINT point{x, y};
