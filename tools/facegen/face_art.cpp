@@ -20,15 +20,6 @@ const char* const kKnobNames[MyGui::kKnobCount] = {"BW",    "SW",    "OCT", "SUB
 const char* const kOctaveMarks[5] = {"-1", "0", "+1", "+2", "+3"};
 constexpr int kOctaveKnob = 2;
 
-const Font kTitleFont{8.0, true, false, 1.6};
-const Font kLabelFont{8.5, true, true, 0.2};
-const Font kNumberFont{7.0, false, true, 0.0};
-const Font kSmallFont{6.5, false, true, 0.0};
-
-struct Section {
-    const char* title;
-    double left, top, right, bottom;
-};
 // Outer margins of 12 (top row) and 36 (bottom row) pixels on both ends.
 const Section kSections[] = {
     {"SPECTRUM", 4, 7, 476, 96},
@@ -36,46 +27,6 @@ const Section kSections[] = {
     {"FILTER", 4, 110, 325, 191},
     {"AMPLIFIER", 331, 110, 612, 191},
 };
-
-void roundedOutline(cairo_t* cr, double l, double t, double r, double b, double radius) {
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, r - radius, t + radius, radius, -kPi / 2, 0);
-    cairo_arc(cr, r - radius, b - radius, radius, 0, kPi / 2);
-    cairo_arc(cr, l + radius, b - radius, radius, kPi / 2, kPi);
-    cairo_arc(cr, l + radius, t + radius, radius, kPi, 3 * kPi / 2);
-    cairo_close_path(cr);
-}
-
-void drawSection(cairo_t* cr, const Section& s) {
-    // Half-pixel positions put a one-pixel line on whole pixels.
-    roundedOutline(cr, s.left + 0.5, s.top + 0.5, s.right - 0.5, s.bottom - 0.5, 5);
-    setColour(cr, rgb(kOutline));
-    cairo_set_line_width(cr, 1.0);
-    cairo_stroke(cr);
-    // The title interrupts the top line, 10 pixels in.
-    const double x = s.left + 12, width = textWidth(cr, s.title, kTitleFont);
-    setColour(cr, rgb(kFaceplate));
-    cairo_rectangle(cr, x - 4, s.top - 1, width + 8, 3);
-    cairo_fill(cr);
-    text(cr, s.title, x, s.top + 3.5, kTitleFont, rgb(kAccent), Align::left);
-}
-
-void verticalRule(cairo_t* cr, double x, double top, double bottom) {
-    setColour(cr, rgb(kOutline), 0.6);
-    cairo_rectangle(cr, x, top, 1, bottom - top);
-    cairo_fill(cr);
-}
-
-// A short mark outside the knob at a pointer angle.
-void scaleMark(cairo_t* cr, double cx, double cy, double angle, double inner, double outer, double alpha) {
-    const double dx = std::sin(angle), dy = -std::cos(angle);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_set_line_width(cr, 1.2);
-    setColour(cr, rgb(kMuted), alpha);
-    cairo_move_to(cr, cx + dx * inner, cy + dy * inner);
-    cairo_line_to(cr, cx + dx * outer, cy + dy * outer);
-    cairo_stroke(cr);
-}
 
 void drawKnobSurround(cairo_t* cr, int index) {
     const MyGui::KnobPlace& place = MyGui::kKnobs[index];
