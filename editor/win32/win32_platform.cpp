@@ -4,6 +4,14 @@
 #include "editor/win32/window_class.h"
 #include "editor/zv_gui.h"
 
+// Asking by address needs no hook in the library's entry point.
+HINSTANCE thisModule() {
+    HMODULE module = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&thisModule), &module);
+    return module;
+}
+
 Win32Platform::Win32Platform(HINSTANCE instance) : instance(instance) { acquireWindowClass(instance, windowProc); }
 
 Win32Platform::~Win32Platform() {
