@@ -1,7 +1,6 @@
 // The face: flat faceplate, four outlined sections with their titles set into
 // the top line, every control's name, the harmonic numbers, scale marks
-// around the knobs, and the name plate with a picture of what the
-// instrument does (harmonics spread into bands that widen with their number).
+// around the knobs, and the name plate with an ornamental grille.
 #include <cmath>
 #include <string>
 
@@ -59,31 +58,16 @@ void drawHarmonicNumbers(cairo_t* cr) {
     }
 }
 
-// Gaussian bands around harmonics, each wider than the last: the idea of the
-// instrument as a picture.
-void drawSpectrum(cairo_t* cr, double left, double right, double baseline, double height) {
-    const double amplitudes[] = {1, 0.55, 0.8, 0.3, 0.6, 0.25, 0.45, 0.2, 0.35, 0.15, 0.3, 0.12, 0.22, 0.1, 0.16, 0.08};
-    const int count = static_cast<int>(sizeof amplitudes / sizeof amplitudes[0]);
-    const double spacing = (right - left) / (count + 0.5);
-    for (int h = count - 1; h >= 0; --h) {
-        const double centre = left + spacing * (h + 0.75);
-        const double width = 1.2 + 0.45 * h;
-        cairo_move_to(cr, centre - 4 * width, baseline);
-        for (double x = -4 * width; x <= 4 * width; x += 0.5)
-            cairo_line_to(cr, centre + x, baseline - height * amplitudes[h] * std::exp(-x * x / (2 * width * width)));
-        cairo_line_to(cr, centre + 4 * width, baseline);
-        cairo_close_path(cr);
-        cairo_pattern_t* glow = cairo_pattern_create_linear(0, baseline - height, 0, baseline);
-        const Rgb a = rgb(kAccent);
-        cairo_pattern_add_color_stop_rgba(glow, 0.0, a.r, a.g, a.b, 0.85);
-        cairo_pattern_add_color_stop_rgba(glow, 1.0, a.r, a.g, a.b, 0.12);
-        cairo_set_source(cr, glow);
-        cairo_fill(cr);
-        cairo_pattern_destroy(glow);
-    }
-    setColour(cr, rgb(kOutline));
-    cairo_rectangle(cr, left, baseline, right - left, 1);
-    cairo_fill(cr);
+// An even field of small round holes, like a speaker grille: ornament that
+// nobody can mistake for a display of the sound, since every hole is alike.
+void drawGrille(cairo_t* cr, double left, double top, double right, double bottom) {
+    constexpr double kPitch = 6.0, kRadius = 1.3;
+    for (double y = top + kPitch / 2; y < bottom; y += kPitch)
+        for (double x = left + kPitch / 2; x < right; x += kPitch) {
+            setColour(cr, rgb(kWell));
+            cairo_arc(cr, x, y, kRadius, 0, 2 * kPi);
+            cairo_fill(cr);
+        }
 }
 
 void drawNamePlate(cairo_t* cr) {
@@ -96,7 +80,7 @@ void drawNamePlate(cairo_t* cr) {
     const double nameEnd = 24 + textWidth(cr, "NUBBEL", Font{30, false, false, 4.0}) + 6;
     text(cr, "3", nameEnd, 246, Font{30, true, false, 0}, rgb(kAccent), Align::left);
     text(cr, "HARMONIC PAD SYNTHESIZER", 26, 265, Font{7.5, false, false, 2.2}, rgb(kMuted), Align::left);
-    drawSpectrum(cr, 300, 596, 268, 54);
+    drawGrille(cr, 300, 214, 596, 268);
 }
 
 }  // namespace
