@@ -8,7 +8,7 @@ namespace {
 
 constexpr VstInt32 kWave1 = 0, kFilterCutoff = 15;
 // Centres of the "Wave 1" and "flt Cut" knobs.
-constexpr int kWave1X = 40, kWave1Y = 48, kCutX = 495, kCutY = 48;
+constexpr int kWave1X = 40, kCutX = 495, kKnobY = 48;
 
 using FirstGenEditor = PluginEditorOf<FirstGenGui>;
 
@@ -23,28 +23,7 @@ TEST_F(FirstGenEditor, ReportsItsSizeAndShowsTheFaceWithTheProgramsValues) {
 
 TEST_F(FirstGenEditor, DragsChangeTheirParametersWithTheRightHostCalls) {
     ASSERT_TRUE(open());
-    host.setParameter(kWave1, 0.5f);
-    host.setParameter(kFilterCutoff, 0.3f);
-    host.clearCalls();
-
-    // "Wave 1": nothing until the button comes up, then one unannounced change.
-    harness::moveTo(kWave1X, kWave1Y);
-    harness::press(0);
-    for (int y = kWave1Y - 4; y >= kWave1Y - 20; y -= 4) harness::moveTo(kWave1X, y);
-    EXPECT_EQ(host.getParameter(kWave1), 0.5f);
-    harness::release(0);
-    EXPECT_NEAR(host.getParameter(kWave1), 0.6f, 1e-5);
-    EXPECT_EQ(host.countCalls(audioMasterAutomate), 0);
-
-    // "flt Cut": every step at once, each announced.
-    harness::moveTo(kCutX, kCutY);
-    harness::press(0);
-    for (int y = kCutY - 4; y >= kCutY - 20; y -= 4) harness::moveTo(kCutX, y);
-    EXPECT_NEAR(host.getParameter(kFilterCutoff), 0.4f, 1e-5);
-    harness::release(0);
-    EXPECT_EQ(automateCallsFor(kFilterCutoff), 5);
-    EXPECT_EQ(host.countCalls(audioMasterAutomate), 5);
-    EXPECT_TRUE(showsInstrumentValues());
+    expectFirstGenDrags(*this);
 }
 
 TEST_F(FirstGenEditor, RightButtonAndWheelChangeNothing) {
@@ -53,12 +32,12 @@ TEST_F(FirstGenEditor, RightButtonAndWheelChangeNothing) {
     float before[23];
     for (VstInt32 i = 0; i < 23; ++i) before[i] = host.getParameter(i);
     for (int x : {kWave1X, kCutX}) {
-        harness::moveTo(x, kWave1Y);
+        harness::moveTo(x, kKnobY);
         harness::press(1);
-        harness::moveTo(x, kWave1Y - 30);
+        harness::moveTo(x, kKnobY - 30);
         harness::release(1);
-        harness::wheel(x, kWave1Y, 120);
-        harness::wheel(x, kWave1Y, -120);
+        harness::wheel(x, kKnobY, 120);
+        harness::wheel(x, kKnobY, -120);
     }
     for (VstInt32 i = 0; i < 23; ++i) EXPECT_EQ(host.getParameter(i), before[i]) << i;
     EXPECT_EQ(host.countCalls(audioMasterAutomate), 0);
@@ -67,9 +46,9 @@ TEST_F(FirstGenEditor, RightButtonAndWheelChangeNothing) {
 TEST_F(FirstGenEditor, CaptureTakenAwayMidDragEndsTheDrag) {
     ASSERT_TRUE(open());
     host.setParameter(kWave1, 0.5f);
-    harness::moveTo(kWave1X, kWave1Y);
+    harness::moveTo(kWave1X, kKnobY);
     harness::press(0);
-    harness::moveTo(kWave1X, kWave1Y - 20);
+    harness::moveTo(kWave1X, kKnobY - 20);
     ASSERT_EQ(host.getParameter(kWave1), 0.5f);
     // A host dialog takes the mouse: the knob reports as on release.
     SetCapture(window);
@@ -78,25 +57,14 @@ TEST_F(FirstGenEditor, CaptureTakenAwayMidDragEndsTheDrag) {
     harness::release(0);
     ReleaseCapture();
     // The pointer moving on over the knob drags nothing.
-    for (int y = kWave1Y - 20; y <= kWave1Y + 20; y += 10) harness::moveTo(kWave1X, y);
+    for (int y = kKnobY - 20; y <= kKnobY + 20; y += 10) harness::moveTo(kWave1X, y);
     EXPECT_NEAR(host.getParameter(kWave1), 0.6f, 1e-5);
     EXPECT_TRUE(showsInstrumentValues());
 }
 
 TEST_F(FirstGenEditor, HostChangesProgramsAndChunksShowOnScreen) {
     ASSERT_TRUE(open());
-    ASSERT_TRUE(showsInstrumentValues());
-    host.setParameter(kFilterCutoff, 0.9f);
-    host.setParameter(3, 1.0f);
-    EXPECT_TRUE(showsInstrumentValues()) << "after setParameter";
-    host.dispatch(effSetProgram, 0, 3);
-    EXPECT_TRUE(showsInstrumentValues()) << "after setProgram";
-    host.dispatch(effSetProgram, 0, 6);
-    const std::vector<unsigned char> chunk = host.getChunk(true);
-    host.dispatch(effSetProgram, 0, 1);
-    ASSERT_TRUE(showsInstrumentValues());
-    ASSERT_EQ(host.setChunk(chunk, true), static_cast<VstIntPtr>(chunk.size()));
-    EXPECT_TRUE(showsInstrumentValues()) << "after setChunk";
+    expectHostChangesOnScreen(*this, kFilterCutoff, 3);
 }
 
 TEST_F(FirstGenEditor, EveryStripAWindowUncoversIsPaintedAgain) {

@@ -61,19 +61,7 @@ TEST_F(PluginEditor, BandwidthChangesOnlyWhenTheDragEndsAndUnannounced) {
 
 TEST_F(PluginEditor, HostChangesProgramsAndChunksShowOnScreen) {
     ASSERT_TRUE(open());
-    ASSERT_TRUE(showsInstrumentValues());
-    host.setParameter(41, 0.9f);
-    host.setParameter(5, 1.0f);
-    EXPECT_TRUE(showsInstrumentValues()) << "after setParameter";
-    host.dispatch(effSetProgram, 0, 3);
-    EXPECT_TRUE(showsInstrumentValues()) << "after setProgram";
-    // A preset chunk from another program, restored into this one.
-    host.dispatch(effSetProgram, 0, 6);
-    const std::vector<unsigned char> chunk = host.getChunk(true);
-    host.dispatch(effSetProgram, 0, 1);
-    ASSERT_TRUE(showsInstrumentValues());
-    ASSERT_EQ(host.setChunk(chunk, true), static_cast<VstIntPtr>(chunk.size()));
-    EXPECT_TRUE(showsInstrumentValues()) << "after setChunk";
+    expectHostChangesOnScreen(*this, 41, 5);
 }
 
 TEST_F(PluginEditor, EveryStripAWindowUncoversIsPaintedAgain) {

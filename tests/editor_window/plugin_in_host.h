@@ -9,27 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "editor/my_gui.h"
-#include "editor/soft/soft_canvas.h"
-#include "editor/soft/soft_platform.h"
-#include "first_generation/editor/first_gen_gui.h"
-#include "tests/editor_core/editor_fakes.h"
 #include "tests/editor_window/window_harness.h"
-#include "tools/testhost/test_host.h"
-
-// Which library, and the bitmaps the software canvas draws its face from.
-template <class Face>
-struct Hosted;
-template <>
-struct Hosted<MyGui> {
-    static constexpr const char* plugin = NUBBEL3_PLUGIN;
-    static constexpr const char* script = NUBBEL_FACE_SCRIPT;
-};
-template <>
-struct Hosted<FirstGenGui> {
-    static constexpr const char* plugin = NUBBEL_PLUGIN;
-    static constexpr const char* script = NUBBEL_FIRSTGEN_FACE_SCRIPT;
-};
+#include "tests/support/hosted_editor.h"
 
 inline HMODULE pluginModule(const std::string& path) {
     return GetModuleHandleA(path.substr(path.find_last_of("/\\") + 1).c_str());
@@ -40,19 +21,6 @@ inline bool classRegisteredIn(const std::string& path) {
     WNDCLASSA info;
     HMODULE module = pluginModule(path);
     return module && GetClassInfoA(module, "ZVGui", &info) != 0;
-}
-
-// The face the software canvas draws for host's values now.
-template <class Face>
-PixelImage expectedFace(testhost::TestHost& host) {
-    FakeSynth values;
-    for (VstInt32 i = 0; i < FakeSynth::kParams; ++i) values.values[i] = host.getParameter(i);
-    Face soft(&values, std::make_unique<SoftPlatform>(Hosted<Face>::script));
-    soft.refreshAll();
-    PixelImage expected(Face::kWidth, Face::kHeight);
-    SoftCanvas canvas(expected);
-    soft.paint(canvas);
-    return expected;
 }
 
 // Whether the editor window under parent shows that face, soon.
@@ -84,6 +52,9 @@ struct PluginEditorOf : ::testing::Test {
     HWND editorWindow() { return FindWindowExA(window, nullptr, "ZVGui", nullptr); }
     bool classRegisteredInPlugin() { return classRegisteredIn(Hosted<Face>::plugin); }
     bool showsInstrumentValues() { return showsValuesOf<Face>(host, window); }
+    void moveTo(int x, int y) { harness::moveTo(x, y); }
+    void pressLeft() { harness::press(0); }
+    void releaseLeft() { harness::release(0); }
     int automateCallsFor(VstInt32 index) {
         int n = 0;
         for (const auto& call : host.calls) n += call.opcode == audioMasterAutomate && call.index == index;

@@ -8,26 +8,11 @@
 
 #include <string>
 
-#include "editor/my_gui.h"
-#include "first_generation/editor/first_gen_gui.h"
 #include "tests/editor_core/soft_face.h"
 #include "tests/editor_x11/pointer.h"
+#include "tests/support/hosted_editor.h"
 #include "tools/testhost/test_host.h"
 #include "tools/testhost/x11_host_window.h"
-
-// Which library, and the face the software canvas draws for its values.
-template <class Face>
-struct Hosted;
-template <>
-struct Hosted<MyGui> {
-    static constexpr const char* plugin = NUBBEL3_PLUGIN;
-    static constexpr const char* script = NUBBEL_FACE_SCRIPT;
-};
-template <>
-struct Hosted<FirstGenGui> {
-    static constexpr const char* plugin = NUBBEL_PLUGIN;
-    static constexpr const char* script = NUBBEL_FIRSTGEN_FACE_SCRIPT;
-};
 
 template <class Face>
 struct EditorInHostOf : ::testing::Test {
@@ -68,19 +53,10 @@ struct EditorInHostOf : ::testing::Test {
         press(button);
         release(button);
     }
-    // The face as the software canvas draws it with the instrument's values now.
-    PixelImage expectedFace() {
-        FakeSynth synth;
-        Face face(&synth, std::make_unique<SoftPlatform>(Hosted<Face>::script));
-        for (VstInt32 i = 0; i < FakeSynth::kParams; ++i) synth.values[i] = host.getParameter(i);
-        face.refreshAll();
-        PixelImage image(Face::kWidth, Face::kHeight);
-        SoftCanvas canvas(image);
-        face.paint(canvas);
-        return image;
-    }
+    void pressLeft() { press(Button1); }
+    void releaseLeft() { release(Button1); }
     bool showsInstrumentValues() {
-        const PixelImage expected = expectedFace();
+        const PixelImage expected = expectedFace<Face>(host);
         return testhost::idleUntil(
             host, [&] { return windowPixels(hostWindow.display(), hostWindow.firstChild()) == expected; });
     }
