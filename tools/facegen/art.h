@@ -6,6 +6,7 @@
 #include <cairo.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "editor/soft/pixel_image.h"
@@ -47,6 +48,9 @@ inline const Font kTitleFont{8.0, true, false, 1.6};
 inline const Font kLabelFont{8.5, true, true, 0.2};
 inline const Font kNumberFont{7.0, false, true, 0.0};
 inline const Font kSmallFont{6.5, false, true, 0.0};
+
+// A face of width x height: the flat faceplate, then whatever draw adds.
+PixelImage drawOnFaceplate(int width, int height, const std::function<void(cairo_t*)>& draw);
 
 // An outlined panel with rounded corners, its title set into the top line.
 struct Section {

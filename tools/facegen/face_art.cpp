@@ -86,27 +86,19 @@ void drawNamePlate(cairo_t* cr) {
 }  // namespace
 
 PixelImage drawFace() {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, MyGui::kWidth, MyGui::kHeight);
-    cairo_t* cr = cairo_create(surface);
-    setColour(cr, rgb(kFaceplate));
-    cairo_paint(cr);
+    return drawOnFaceplate(MyGui::kWidth, MyGui::kHeight, [](cairo_t* cr) {
+        for (const Section& s : kSections) drawSection(cr, s);
+        // Harmonic buttons apart from bandwidth; envelopes apart from amounts.
+        verticalRule(cr, 417, 20, 86);
+        verticalRule(cr, 192, 124, 180);
+        verticalRule(cr, 504, 124, 180);
 
-    for (const Section& s : kSections) drawSection(cr, s);
-    // Harmonic buttons apart from bandwidth; envelopes apart from amounts.
-    verticalRule(cr, 417, 20, 86);
-    verticalRule(cr, 192, 124, 180);
-    verticalRule(cr, 504, 124, 180);
-
-    drawHarmonicNumbers(cr);
-    text(cr, "off \xC2\xB7 half \xC2\xB7 full", 397, 90, kSmallFont, rgb(kMuted), Align::right);
-    text(cr, "harmonic amplitudes", 16, 90, kSmallFont, rgb(kMuted), Align::left);
-    for (int k = 0; k < MyGui::kKnobCount; ++k) drawKnobSurround(cr, k);
-    drawNamePlate(cr);
-
-    cairo_destroy(cr);
-    PixelImage face = toImage(surface);
-    cairo_surface_destroy(surface);
-    return face;
+        drawHarmonicNumbers(cr);
+        text(cr, "off \xC2\xB7 half \xC2\xB7 full", 397, 90, kSmallFont, rgb(kMuted), Align::right);
+        text(cr, "harmonic amplitudes", 16, 90, kSmallFont, rgb(kMuted), Align::left);
+        for (int k = 0; k < MyGui::kKnobCount; ++k) drawKnobSurround(cr, k);
+        drawNamePlate(cr);
+    });
 }
 
 }  // namespace art

@@ -44,31 +44,22 @@ void drawKnobSurround(cairo_t* cr, int index) {
 }  // namespace
 
 PixelImage drawFirstGenFace() {
-    cairo_surface_t* surface =
-        cairo_image_surface_create(CAIRO_FORMAT_RGB24, FirstGenGui::kWidth, FirstGenGui::kHeight);
-    cairo_t* cr = cairo_create(surface);
-    setColour(cr, rgb(kFaceplate));
-    cairo_paint(cr);
+    return drawOnFaceplate(FirstGenGui::kWidth, FirstGenGui::kHeight, [](cairo_t* cr) {
+        for (const Section& s : kSections) drawSection(cr, s);
+        // Harmonic groups apart from bandwidth and width; envelope apart from amounts.
+        verticalRule(cr, 223, 20, 74);
+        verticalRule(cr, 443, 20, 74);
+        verticalRule(cr, 695, 20, 74);
+        for (int k = 0; k < FirstGenGui::kKnobCount; ++k) drawKnobSurround(cr, k);
 
-    for (const Section& s : kSections) drawSection(cr, s);
-    // Harmonic groups apart from bandwidth and width; envelope apart from amounts.
-    verticalRule(cr, 223, 20, 74);
-    verticalRule(cr, 443, 20, 74);
-    verticalRule(cr, 695, 20, 74);
-    for (int k = 0; k < FirstGenGui::kKnobCount; ++k) drawKnobSurround(cr, k);
-
-    // The name interrupts the top line at the right end, as the titles do at the left.
-    const Font nameFont{8.0, true, false, 2.4};
-    const double nameRight = kSections[2].right - 12, width = textWidth(cr, "NUBBEL", nameFont);
-    setColour(cr, rgb(kFaceplate));
-    cairo_rectangle(cr, nameRight - width - 4, kSections[2].top - 1, width + 8, 3);
-    cairo_fill(cr);
-    text(cr, "NUBBEL", nameRight, kSections[2].top + 3.5, nameFont, rgb(kText), Align::right);
-
-    cairo_destroy(cr);
-    PixelImage face = toImage(surface);
-    cairo_surface_destroy(surface);
-    return face;
+        // The name interrupts the top line at the right end, as the titles do at the left.
+        const Font nameFont{8.0, true, false, 2.4};
+        const double nameRight = kSections[2].right - 12, width = textWidth(cr, "NUBBEL", nameFont);
+        setColour(cr, rgb(kFaceplate));
+        cairo_rectangle(cr, nameRight - width - 4, kSections[2].top - 1, width + 8, 3);
+        cairo_fill(cr);
+        text(cr, "NUBBEL", nameRight, kSections[2].top + 3.5, nameFont, rgb(kText), Align::right);
+    });
 }
 
 }  // namespace art

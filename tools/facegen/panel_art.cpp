@@ -10,6 +10,18 @@ namespace {
 const double kPi = std::acos(-1.0);
 }  // namespace
 
+PixelImage drawOnFaceplate(int width, int height, const std::function<void(cairo_t*)>& draw) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    cairo_t* cr = cairo_create(surface);
+    setColour(cr, rgb(kFaceplate));
+    cairo_paint(cr);
+    draw(cr);
+    cairo_destroy(cr);
+    PixelImage face = toImage(surface);
+    cairo_surface_destroy(surface);
+    return face;
+}
+
 void roundedOutline(cairo_t* cr, double l, double t, double r, double b, double radius) {
     cairo_new_sub_path(cr);
     cairo_arc(cr, r - radius, t + radius, radius, -kPi / 2, 0);
