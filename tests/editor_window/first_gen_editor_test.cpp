@@ -74,6 +74,10 @@ TEST_F(FirstGenEditor, EveryStripAWindowUncoversIsPaintedAgain) {
     EXPECT_TRUE(showsInstrumentValues());
 }
 
+TEST_F(FirstGenEditor, ReopeningAndSecondInstancesKeepTheWindowClassWhileAnEditorLives) {
+    expectClassLivesWhileAnEditorDoes();
+}
+
 // Each library registers its own class and counts its own editors: one
 // editor of each open at once, closing and deleting one instrument leaves
 // the other's class and window working.

@@ -72,27 +72,7 @@ TEST_F(PluginEditor, EveryStripAWindowUncoversIsPaintedAgain) {
 }
 
 TEST_F(PluginEditor, ReopeningAndSecondInstancesKeepTheWindowClassWhileAnEditorLives) {
-    for (int i = 0; i < 2; ++i) {
-        ASSERT_TRUE(open());
-        EXPECT_TRUE(showsInstrumentValues()) << "open " << i;
-        host.dispatch(effEditClose);
-        EXPECT_EQ(editorWindow(), nullptr);
-        EXPECT_TRUE(classRegisteredInPlugin());
-    }
-    {
-        testhost::TestHost second;
-        std::string error;
-        ASSERT_TRUE(second.load(NUBBEL3_PLUGIN, error)) << error;
-        second.start();
-        ASSERT_EQ(second.dispatch(effEditOpen, 0, 0, window), 1);
-        host.close();
-        EXPECT_TRUE(classRegisteredInPlugin());
-        harness::pump(50);
-        second.dispatch(effEditClose);
-        // The library stays loaded while `second` holds it; its last editor goes with effClose.
-        second.close();
-        EXPECT_FALSE(classRegisteredInPlugin());
-    }
+    expectClassLivesWhileAnEditorDoes();
 }
 
 }  // namespace

@@ -60,6 +60,30 @@ struct PluginEditorOf : ::testing::Test {
         for (const auto& call : host.calls) n += call.opcode == audioMasterAutomate && call.index == index;
         return n;
     }
+    // Open, close and reopen, then a second instance outliving the first:
+    // the library's window class stays registered exactly while one of its
+    // editors lives.
+    void expectClassLivesWhileAnEditorDoes() {
+        for (int i = 0; i < 2; ++i) {
+            ASSERT_TRUE(open());
+            EXPECT_TRUE(showsInstrumentValues()) << "open " << i;
+            host.dispatch(effEditClose);
+            EXPECT_EQ(editorWindow(), nullptr);
+            EXPECT_TRUE(classRegisteredInPlugin());
+        }
+        testhost::TestHost second;
+        std::string error;
+        ASSERT_TRUE(second.load(Hosted<Face>::plugin, error)) << error;
+        second.start();
+        ASSERT_EQ(second.dispatch(effEditOpen, 0, 0, window), 1);
+        host.close();
+        EXPECT_TRUE(classRegisteredInPlugin());
+        harness::pump(50);
+        second.dispatch(effEditClose);
+        // The library stays loaded while `second` holds it; its last editor goes with effClose.
+        second.close();
+        EXPECT_FALSE(classRegisteredInPlugin());
+    }
 };
 
 // Drags a window across the whole editor in small steps, as a user drags a
