@@ -119,6 +119,7 @@ void ZVGui::mouseMove(int x, int y) {
 }
 
 void ZVGui::mouseDown(int button, int x, int y) {
+    if (!handlesButton(button)) return;
     lastX = x;
     lastY = y;
     WidgetBase* hit = widgetAt(x, y);
@@ -134,6 +135,7 @@ void ZVGui::mouseDown(int button, int x, int y) {
 }
 
 void ZVGui::mouseUp(int button, int x, int y) {
+    if (!handlesButton(button)) return;
     lastX = x;
     lastY = y;
     WidgetBase* hit = widgetAt(x, y);

@@ -52,6 +52,9 @@ public:
     void redrawDirty();
 
     // Window messages, on the window's thread; x, y in client pixels.
+    // Whether the right button means anything here; when not, the platform
+    // leaves its messages to the window system and the handlers ignore it.
+    bool usesRightButton() const { return rightButtonUsed; }
     void mouseMove(int x, int y);
     void mouseDown(int button, int x, int y);
     void mouseUp(int button, int x, int y);
@@ -87,9 +90,12 @@ protected:
     int height;
     BitmapHandle background = nullptr;
     bool hasBackground = false;
+    // Cleared by a layout whose widgets take the left button only.
+    bool rightButtonUsed = true;
 
 private:
     void endDrag(bool reportRelease);
+    bool handlesButton(int button) const { return button == 0 || rightButtonUsed; }
     WidgetBase* takeCapture();
 
     std::unique_ptr<EditorPlatform> platform_;

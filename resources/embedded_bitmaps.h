@@ -18,3 +18,5 @@ struct EmbeddedBitmapTable {
 
 // The third-generation editor's bitmaps, ids as in nubbel3.rc.
 EmbeddedBitmapTable nubbel3Bitmaps();
+// The first-generation editor's bitmaps, ids as in nubbel.rc.
+EmbeddedBitmapTable nubbelBitmaps();

@@ -4,6 +4,14 @@
 #include "editor/win32/window_class.h"
 #include "editor/zv_gui.h"
 
+// Asking by address needs no hook in the library's entry point.
+HINSTANCE thisModule() {
+    HMODULE module = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&thisModule), &module);
+    return module;
+}
+
 Win32Platform::Win32Platform(HINSTANCE instance) : instance(instance) { acquireWindowClass(instance, windowProc); }
 
 Win32Platform::~Win32Platform() {
@@ -101,9 +109,15 @@ LRESULT CALLBACK Win32Platform::windowProc(HWND hwnd, UINT message, WPARAM wPara
         case WM_MOUSEACTIVATE: SetFocus(hwnd); return MA_ACTIVATE;
         case WM_MOUSEMOVE: gui.mouseMove(x, y); return 0;
         case WM_LBUTTONDOWN: gui.mouseDown(0, x, y); return 0;
-        case WM_RBUTTONDOWN: gui.mouseDown(1, x, y); return 0;
+        case WM_RBUTTONDOWN:
+            if (!gui.usesRightButton()) break;
+            gui.mouseDown(1, x, y);
+            return 0;
         case WM_LBUTTONUP: gui.mouseUp(0, x, y); return 0;
-        case WM_RBUTTONUP: gui.mouseUp(1, x, y); return 0;
+        case WM_RBUTTONUP:
+            if (!gui.usesRightButton()) break;
+            gui.mouseUp(1, x, y);
+            return 0;
         case WM_MOUSEWHEEL: {
             // The wheel message carries screen coordinates.
             POINT point{x, y};

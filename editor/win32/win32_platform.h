@@ -9,6 +9,11 @@
 
 #include "editor/editor_platform.h"
 
+// The module that holds this code: the plug-in library, or the program when
+// the editor is linked into one, as in tests. Each library's editors own
+// their window class and find their bitmaps through it.
+HINSTANCE thisModule();
+
 class Win32Platform : public EditorPlatform {
 public:
     // instance: the library that holds the bitmaps and owns the window class.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "editor/zv_gui.h"
+#include "first_generation/editor/first_gen_editor.h"
 #include "first_generation/engine/first_gen_engine.h"
 #include "first_generation/instrument/midi_intake.h"
 #include "first_generation/instrument/parameter_names.h"
@@ -24,10 +26,11 @@ const PlugDescription kDescription{fourCC("ZVN1"),       "Nub-Bel", "ZV's Nub-Be
 }
 
 VSTPlug::VSTPlug(audioMasterCallback audioMaster) : InstrumentPlug(audioMaster, kDescription, kFactoryBank) {
-    // The editor comes with its own layout; until then hosts are told there
-    // is none.
-    setFlag(effFlagsHasEditor, false);
     liveValuesLoaded();
+    gui = createFirstGenEditor(this);
+    editor = gui;
+    setFlag(effFlagsHasEditor, gui != nullptr);
+    if (gui) gui->refreshAll();
 }
 
 VSTPlug::~VSTPlug() = default;
@@ -58,7 +61,17 @@ void VSTPlug::processReplacing(float** /*inputs*/, float** outputs, VstInt32 sam
 
 // --- parameters -------------------------------------------------------------
 
-void VSTPlug::liveValuesLoaded() { engine->paramChanged(FirstGenEngine::kAllParameters); }
+void VSTPlug::parameterChanged(VstInt32 index, float value) {
+    if (gui) {
+        gui->parameterChanged(index, value);
+        gui->redrawDirty();
+    }
+}
+
+void VSTPlug::liveValuesLoaded() {
+    engine->paramChanged(FirstGenEngine::kAllParameters);
+    if (gui) gui->refreshAll();
+}
 
 // --- MIDI -------------------------------------------------------------------
 

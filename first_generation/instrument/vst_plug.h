@@ -1,6 +1,6 @@
 // The first-generation instrument as the host sees it: identity, lifecycle,
-// parameters, programs and chunks, MIDI intake. The engine renders; this
-// class hands it buffers and events.
+// parameters, programs and chunks, MIDI intake, the editor. The engine
+// renders; this class hands it buffers and events.
 #pragma once
 
 #include "first_generation/instrument/factory_bank.h"
@@ -8,6 +8,7 @@
 #include "plugin_base/work_buffers.h"
 
 struct FirstGenEngine;
+class ZVGui;
 extern template class InstrumentPlug<FirstGenEngine, 23>;
 
 namespace firstgen {
@@ -32,10 +33,13 @@ public:
     FirstGenEngine& firstGenEngine() { return *engine; }
 
 private:
-    // One table, the voices.
+    // The editor follows every change of a value.
+    void parameterChanged(VstInt32 index, float value) override;
+    // One table, the voices, the editor.
     void liveValuesLoaded() override;
 
     WorkBuffers<2> buffers;  // left, right
+    ZVGui* gui = nullptr;    // the editor, owned through the base's editor pointer
 };
 
 }  // namespace firstgen

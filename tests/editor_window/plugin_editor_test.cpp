@@ -1,65 +1,11 @@
-// The editor as a host meets it: through the Nubbel3 library's record, in a
+// The Nubbel3 editor as a host meets it: through the library's record, in a
 // host window, with real mouse input; the host's callback records what the
 // plug-in tells it.
-#include <gtest/gtest.h>
-
-#include <memory>
-
-#include "editor/my_gui.h"
-#include "editor/soft/soft_canvas.h"
-#include "editor/soft/soft_platform.h"
-#include "tests/editor_core/editor_fakes.h"
-#include "tests/editor_window/window_harness.h"
-#include "tools/testhost/test_host.h"
+#include "tests/editor_window/plugin_in_host.h"
 
 namespace {
 
-HMODULE pluginModule() {
-    const std::string path = NUBBEL3_PLUGIN;
-    return GetModuleHandleA(path.substr(path.find_last_of("/\\") + 1).c_str());
-}
-
-bool classRegisteredInPlugin() {
-    WNDCLASSA info;
-    HMODULE module = pluginModule();
-    return module && GetClassInfoA(module, "ZVGui", &info) != 0;
-}
-
-struct PluginEditor : ::testing::Test {
-    testhost::TestHost host;
-    HWND window = nullptr;
-
-    void SetUp() override {
-        ASSERT_TRUE(harness::haveTrueColourDisplay())
-            << "needs an X display of 24 bits: run under xvfb-run -s '-screen 0 1024x768x24'";
-        std::string error;
-        ASSERT_TRUE(host.load(NUBBEL3_PLUGIN, error)) << error;
-        host.start();
-        ASSERT_TRUE(host.effect()->flags & effFlagsHasEditor) << "the instrument made no editor";
-        window = harness::hostWindow();
-    }
-    void TearDown() override {
-        if (host.loaded()) host.dispatch(effEditClose);
-    }
-    bool open() { return host.dispatch(effEditOpen, 0, 0, window) == 1; }
-    HWND editorWindow() { return FindWindowExA(window, nullptr, "ZVGui", nullptr); }
-    // The face as the software canvas draws it with the instrument's values now.
-    bool showsInstrumentValues() {
-        FakeSynth values;
-        for (VstInt32 i = 0; i < FakeSynth::kParams; ++i) values.values[i] = host.getParameter(i);
-        MyGui soft(&values, std::make_unique<SoftPlatform>(NUBBEL_FACE_SCRIPT));
-        soft.refreshAll();
-        PixelImage expected(MyGui::kWidth, MyGui::kHeight);
-        SoftCanvas canvas(expected);
-        soft.paint(canvas);
-        return harness::pumpUntil([&] { return harness::grab(editorWindow()) == expected; });
-    }
-    int automateCallsFor(VstInt32 index) {
-        int n = 0;
-        for (const auto& call : host.calls) n += call.opcode == audioMasterAutomate && call.index == index;
-        return n;
-    }
-};
+using PluginEditor = PluginEditorOf<MyGui>;
 
 TEST_F(PluginEditor, ReportsItsSizeAndShowsTheFaceWithTheProgramsValues) {
     ERect* rect = nullptr;
@@ -115,43 +61,18 @@ TEST_F(PluginEditor, BandwidthChangesOnlyWhenTheDragEndsAndUnannounced) {
 
 TEST_F(PluginEditor, HostChangesProgramsAndChunksShowOnScreen) {
     ASSERT_TRUE(open());
+    expectHostChangesOnScreen(*this, 41, 5);
+}
+
+TEST_F(PluginEditor, EveryStripAWindowUncoversIsPaintedAgain) {
+    ASSERT_TRUE(open());
     ASSERT_TRUE(showsInstrumentValues());
-    host.setParameter(41, 0.9f);
-    host.setParameter(5, 1.0f);
-    EXPECT_TRUE(showsInstrumentValues()) << "after setParameter";
-    host.dispatch(effSetProgram, 0, 3);
-    EXPECT_TRUE(showsInstrumentValues()) << "after setProgram";
-    // A preset chunk from another program, restored into this one.
-    host.dispatch(effSetProgram, 0, 6);
-    const std::vector<unsigned char> chunk = host.getChunk(true);
-    host.dispatch(effSetProgram, 0, 1);
-    ASSERT_TRUE(showsInstrumentValues());
-    ASSERT_EQ(host.setChunk(chunk, true), static_cast<VstIntPtr>(chunk.size()));
-    EXPECT_TRUE(showsInstrumentValues()) << "after setChunk";
+    dragAWindowAcross<MyGui>(editorWindow());
+    EXPECT_TRUE(showsInstrumentValues());
 }
 
 TEST_F(PluginEditor, ReopeningAndSecondInstancesKeepTheWindowClassWhileAnEditorLives) {
-    for (int i = 0; i < 2; ++i) {
-        ASSERT_TRUE(open());
-        EXPECT_TRUE(showsInstrumentValues()) << "open " << i;
-        host.dispatch(effEditClose);
-        EXPECT_EQ(editorWindow(), nullptr);
-        EXPECT_TRUE(classRegisteredInPlugin());
-    }
-    {
-        testhost::TestHost second;
-        std::string error;
-        ASSERT_TRUE(second.load(NUBBEL3_PLUGIN, error)) << error;
-        second.start();
-        ASSERT_EQ(second.dispatch(effEditOpen, 0, 0, window), 1);
-        host.close();
-        EXPECT_TRUE(classRegisteredInPlugin());
-        harness::pump(50);
-        second.dispatch(effEditClose);
-        // The library stays loaded while `second` holds it; its last editor goes with effClose.
-        second.close();
-        EXPECT_FALSE(classRegisteredInPlugin());
-    }
+    expectClassLivesWhileAnEditorDoes();
 }
 
 }  // namespace

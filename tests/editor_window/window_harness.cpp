@@ -37,17 +37,32 @@ bool haveTrueColourDisplay() {
     return bits >= 24 && hostWindow() != nullptr;
 }
 
+namespace {
+HWND makeTopWindow(const char* title, int x, int y, int width, int height) {
+    ensureHostClass();
+    HWND created = CreateWindowExA(WS_EX_TOPMOST, kHostClass, title, WS_POPUP | WS_VISIBLE, x, y, width, height,
+                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (created) {
+        SetForegroundWindow(created);
+        pump(50);
+    }
+    return created;
+}
+}  // namespace
+
 HWND hostWindow() {
-    static HWND hwnd = [] {
-        ensureHostClass();
-        HWND created = CreateWindowExA(WS_EX_TOPMOST, kHostClass, "host", WS_POPUP | WS_VISIBLE, 0, 0, 616, 287,
-                                       nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        if (created) {
-            SetForegroundWindow(created);
-            pump(50);
-        }
-        return created;
-    }();
+    static HWND hwnd = makeTopWindow("host", 0, 0, kHostWidth, kHostHeight);
+    return hwnd;
+}
+
+HWND secondHostWindow() {
+    static HWND hwnd = makeTopWindow("second host", 0, kSecondHostTop, kHostWidth, kHostHeight);
+    return hwnd;
+}
+
+HWND coveringWindow(int width, int height) {
+    static HWND hwnd = makeTopWindow("cover", 0, 0, width, height);
+    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, width, height, SWP_NOMOVE | SWP_NOACTIVATE);
     return hwnd;
 }
 

@@ -17,9 +17,19 @@ namespace harness {
 bool haveTrueColourDisplay();
 
 // The host's window: visible, top level, its client area at screen (0, 0),
-// 616 x 287. One for the whole program: destroying a top-level window costs
-// wine two seconds without a window manager.
+// large enough for either instrument's editor (616 x 287 and 785 x 82). One
+// for the whole program: destroying a top-level window costs wine two seconds
+// without a window manager.
+constexpr int kHostWidth = 785;
+constexpr int kHostHeight = 287;
 HWND hostWindow();
+// A second host's window of the same size below the first, at screen
+// (0, kSecondHostTop).
+constexpr int kSecondHostTop = 320;
+HWND secondHostWindow();
+// A plain top-level window above everything, of the given size, for moving
+// across an editor; hide it (ShowWindow) when done.
+HWND coveringWindow(int width, int height);
 
 // Handles the thread's messages for the given time.
 void pump(int milliseconds);

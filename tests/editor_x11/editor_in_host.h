@@ -1,5 +1,5 @@
-// The Nubbel3 editor as a Linux host meets it: the library loaded through our
-// host, a host window on the Xvfb screen (at (0, 240), so that a drag can go
+// An instrument's editor as a Linux host meets it: the library loaded through
+// our host, a host window on the Xvfb screen (at (0, 240), so that a drag can go
 // above the editor into negative coordinates), effEditIdle at 30 Hz, and
 // XTEST input. Expected pictures come from the software canvas.
 #pragma once
@@ -8,26 +8,27 @@
 
 #include <string>
 
-#include "editor/my_gui.h"
 #include "tests/editor_core/soft_face.h"
 #include "tests/editor_x11/pointer.h"
+#include "tests/support/hosted_editor.h"
 #include "tools/testhost/test_host.h"
 #include "tools/testhost/x11_host_window.h"
 
-struct EditorInHost : ::testing::Test {
+template <class Face>
+struct EditorInHostOf : ::testing::Test {
     static constexpr int kHostTop = 240;
     // Enough idle calls for an input's events to reach the editor.
     static constexpr int kSettleMs = 4 * testhost::kIdleIntervalMs;
 
     testhost::TestHost host;
-    testhost::X11HostWindow hostWindow{0, kHostTop, MyGui::kWidth, MyGui::kHeight};
+    testhost::X11HostWindow hostWindow{0, kHostTop, Face::kWidth, Face::kHeight};
     Pointer pointer{hostWindow};
 
     void SetUp() override {
         ASSERT_TRUE(hostWindow.valid()) << "needs an X display: run under xvfb-run -s '-screen 0 1024x768x24 -noreset'";
         ASSERT_TRUE(Pointer::available(hostWindow.display())) << "the X server has no XTEST extension";
         std::string error;
-        ASSERT_TRUE(host.load(NUBBEL3_PLUGIN, error)) << error;
+        ASSERT_TRUE(host.load(Hosted<Face>::plugin, error)) << error;
         host.start();
     }
     void TearDown() override {
@@ -52,15 +53,10 @@ struct EditorInHost : ::testing::Test {
         press(button);
         release(button);
     }
-    // The face as the software canvas draws it with the instrument's values now.
-    PixelImage expectedFace() {
-        SoftFace face;
-        for (VstInt32 i = 0; i < FakeSynth::kParams; ++i) face.synth.values[i] = host.getParameter(i);
-        face.gui->refreshAll();
-        return face.freshPaint();
-    }
+    void pressLeft() { press(Button1); }
+    void releaseLeft() { release(Button1); }
     bool showsInstrumentValues() {
-        const PixelImage expected = expectedFace();
+        const PixelImage expected = expectedFace<Face>(host);
         return testhost::idleUntil(
             host, [&] { return windowPixels(hostWindow.display(), hostWindow.firstChild()) == expected; });
     }
@@ -70,3 +66,5 @@ struct EditorInHost : ::testing::Test {
         return n;
     }
 };
+
+using EditorInHost = EditorInHostOf<MyGui>;

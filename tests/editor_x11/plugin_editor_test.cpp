@@ -123,19 +123,7 @@ TEST_F(Interface, AGrabLostMidDragEndsTheDragAndTheReleaseReports) {
 
 TEST_F(Interface, HostChangesProgramsAndChunksShowOnScreen) {
     ASSERT_TRUE(open());
-    ASSERT_TRUE(showsInstrumentValues());
-    host.setParameter(kFilterCutoff, 0.9f);
-    host.setParameter(5, 1.0f);
-    EXPECT_TRUE(showsInstrumentValues()) << "after setParameter";
-    host.dispatch(effSetProgram, 0, 3);
-    EXPECT_TRUE(showsInstrumentValues()) << "after setProgram";
-    // A preset chunk from another program, restored into this one.
-    host.dispatch(effSetProgram, 0, 6);
-    const std::vector<unsigned char> chunk = host.getChunk(true);
-    host.dispatch(effSetProgram, 0, 1);
-    ASSERT_TRUE(showsInstrumentValues());
-    ASSERT_EQ(host.setChunk(chunk, true), static_cast<VstIntPtr>(chunk.size()));
-    EXPECT_TRUE(showsInstrumentValues()) << "after setChunk";
+    expectHostChangesOnScreen(*this, kFilterCutoff, 5);
 }
 
 }  // namespace

@@ -52,7 +52,7 @@ TEST_F(UnfriendlyHost, BadParentsAndMissingDisplaysRefuseTheEditorAndLeaveTheHos
 
 TEST_F(UnfriendlyHost, AHostThatNeverIdlesGetsAStillFaceAndNoHang) {
     ASSERT_TRUE(open());
-    EXPECT_EQ(windowPixels(hostWindow.display(), hostWindow.firstChild()), expectedFace());
+    EXPECT_EQ(windowPixels(hostWindow.display(), hostWindow.firstChild()), expectedFace<MyGui>(host));
     host.setParameter(41, 0.9f);
     host.dispatch(effSetProgram, 0, 3);
     host.dispatch(effEditClose);

@@ -6,9 +6,9 @@
 
 namespace {
 
-// Only the third generation has its editor yet, on Windows and on Linux.
+// Both have their editor, on Windows and on Linux.
 constexpr VstInt32 kNubbel3Flags = 0x131;
-constexpr VstInt32 kNubbelFlags = 0x130;
+constexpr VstInt32 kNubbelFlags = 0x131;
 
 std::vector<std::string> nubbel3Names() {
     std::vector<std::string> names;

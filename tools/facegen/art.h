@@ -1,11 +1,12 @@
-// The artwork of the third-generation editor, drawn with cairo: the face
-// (background with every label), the three-state button strip, and the knob
-// strip with its mask. One palette for all of it.
+// The artwork of both editors, drawn with cairo: the faces (background with
+// every label), the three-state button strip, and the knob strips with their
+// masks. One palette and one set of panel pieces for all of it.
 #pragma once
 
 #include <cairo.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "editor/soft/pixel_image.h"
@@ -43,16 +44,38 @@ void text(cairo_t* cr, const std::string& s, double x, double y, const Font& fon
           Align align = Align::centre);
 double textWidth(cairo_t* cr, const std::string& s, const Font& font);
 
+inline const Font kTitleFont{8.0, true, false, 1.6};
+inline const Font kLabelFont{8.5, true, true, 0.2};
+inline const Font kNumberFont{7.0, false, true, 0.0};
+inline const Font kSmallFont{6.5, false, true, 0.0};
+
+// A face of width x height: the flat faceplate, then whatever draw adds.
+PixelImage drawOnFaceplate(int width, int height, const std::function<void(cairo_t*)>& draw);
+
+// An outlined panel with rounded corners, its title set into the top line.
+struct Section {
+    const char* title;
+    double left, top, right, bottom;
+};
+void roundedOutline(cairo_t* cr, double l, double t, double r, double b, double radius);
+void drawSection(cairo_t* cr, const Section& s);
+// A faint one-pixel rule between groups of controls.
+void verticalRule(cairo_t* cr, double x, double top, double bottom);
+// A short mark outside a knob at a pointer angle.
+void scaleMark(cairo_t* cr, double cx, double cy, double angle, double inner, double outer, double alpha);
+
 // cairo's RGB24 surface to a PixelImage (same 0x00RRGGBB words).
 PixelImage toImage(cairo_surface_t* surface);
 
-// The face, 616 x 287.
+// The third-generation face, 616 x 287.
 PixelImage drawFace();
+// The first-generation face, 785 x 82.
+PixelImage drawFirstGenFace();
 // The button strip: 21 x 63, frames off, half, full from the top.
 PixelImage drawToggleStrip();
-// The knob strip (24 x 1536, 64 frames, black around the knob) and its mask
-// (24 x 24, black where any frame draws, white elsewhere).
-void drawKnob(PixelImage& strip, PixelImage& mask);
+// A knob strip (size x size x frames, black around the knob) and its mask
+// (size x size, black where any frame draws, white elsewhere).
+void drawKnob(PixelImage& strip, PixelImage& mask, int size, int frames);
 
 // Knob geometry shared by the knob frames and the scale marks on the face.
 constexpr double kKnobHalf = 12.0;

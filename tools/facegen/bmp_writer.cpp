@@ -47,6 +47,10 @@ bool write(const std::string& path, const PixelImage& image, int bits, const std
                 const auto found = std::find(palette.begin(), palette.end(), c);
                 if (found == palette.end()) return false;
                 out.push_back(static_cast<std::uint8_t>(found - palette.begin()));
+            } else if (bits == 16) {
+                // Five bits per colour, the top bit unused.
+                const auto five = [c](int shift) { return (c >> (shift + 3)) & 0x1F; };
+                put(out, five(16) << 10 | five(8) << 5 | five(0), 2);
             } else {
                 put(out, c & 0xFFFFFF, bits / 8);
             }

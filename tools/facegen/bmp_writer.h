@@ -1,5 +1,6 @@
 // Writes device-independent bitmap files in the three layouts the editor's
-// resources use: 24 and 32 bits per pixel, and 8 bits with a palette.
+// resources use: 16 (five bits per colour), 24 and 32 bits per pixel, and
+// 8 bits with a palette.
 #pragma once
 
 #include <string>

@@ -1,7 +1,6 @@
 // The face: flat faceplate, four outlined sections with their titles set into
 // the top line, every control's name, the harmonic numbers, scale marks
-// around the knobs, and the name plate with a picture of what the
-// instrument does (harmonics spread into bands that widen with their number).
+// around the knobs, and the name plate with an ornamental grille.
 #include <cmath>
 #include <string>
 
@@ -20,15 +19,6 @@ const char* const kKnobNames[MyGui::kKnobCount] = {"BW",    "SW",    "OCT", "SUB
 const char* const kOctaveMarks[5] = {"-1", "0", "+1", "+2", "+3"};
 constexpr int kOctaveKnob = 2;
 
-const Font kTitleFont{8.0, true, false, 1.6};
-const Font kLabelFont{8.5, true, true, 0.2};
-const Font kNumberFont{7.0, false, true, 0.0};
-const Font kSmallFont{6.5, false, true, 0.0};
-
-struct Section {
-    const char* title;
-    double left, top, right, bottom;
-};
 // Outer margins of 12 (top row) and 36 (bottom row) pixels on both ends.
 const Section kSections[] = {
     {"SPECTRUM", 4, 7, 476, 96},
@@ -36,46 +26,6 @@ const Section kSections[] = {
     {"FILTER", 4, 110, 325, 191},
     {"AMPLIFIER", 331, 110, 612, 191},
 };
-
-void roundedOutline(cairo_t* cr, double l, double t, double r, double b, double radius) {
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, r - radius, t + radius, radius, -kPi / 2, 0);
-    cairo_arc(cr, r - radius, b - radius, radius, 0, kPi / 2);
-    cairo_arc(cr, l + radius, b - radius, radius, kPi / 2, kPi);
-    cairo_arc(cr, l + radius, t + radius, radius, kPi, 3 * kPi / 2);
-    cairo_close_path(cr);
-}
-
-void drawSection(cairo_t* cr, const Section& s) {
-    // Half-pixel positions put a one-pixel line on whole pixels.
-    roundedOutline(cr, s.left + 0.5, s.top + 0.5, s.right - 0.5, s.bottom - 0.5, 5);
-    setColour(cr, rgb(kOutline));
-    cairo_set_line_width(cr, 1.0);
-    cairo_stroke(cr);
-    // The title interrupts the top line, 10 pixels in.
-    const double x = s.left + 12, width = textWidth(cr, s.title, kTitleFont);
-    setColour(cr, rgb(kFaceplate));
-    cairo_rectangle(cr, x - 4, s.top - 1, width + 8, 3);
-    cairo_fill(cr);
-    text(cr, s.title, x, s.top + 3.5, kTitleFont, rgb(kAccent), Align::left);
-}
-
-void verticalRule(cairo_t* cr, double x, double top, double bottom) {
-    setColour(cr, rgb(kOutline), 0.6);
-    cairo_rectangle(cr, x, top, 1, bottom - top);
-    cairo_fill(cr);
-}
-
-// A short mark outside the knob at a pointer angle.
-void scaleMark(cairo_t* cr, double cx, double cy, double angle, double inner, double outer, double alpha) {
-    const double dx = std::sin(angle), dy = -std::cos(angle);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_set_line_width(cr, 1.2);
-    setColour(cr, rgb(kMuted), alpha);
-    cairo_move_to(cr, cx + dx * inner, cy + dy * inner);
-    cairo_line_to(cr, cx + dx * outer, cy + dy * outer);
-    cairo_stroke(cr);
-}
 
 void drawKnobSurround(cairo_t* cr, int index) {
     const MyGui::KnobPlace& place = MyGui::kKnobs[index];
@@ -108,31 +58,16 @@ void drawHarmonicNumbers(cairo_t* cr) {
     }
 }
 
-// Gaussian bands around harmonics, each wider than the last: the idea of the
-// instrument as a picture.
-void drawSpectrum(cairo_t* cr, double left, double right, double baseline, double height) {
-    const double amplitudes[] = {1, 0.55, 0.8, 0.3, 0.6, 0.25, 0.45, 0.2, 0.35, 0.15, 0.3, 0.12, 0.22, 0.1, 0.16, 0.08};
-    const int count = static_cast<int>(sizeof amplitudes / sizeof amplitudes[0]);
-    const double spacing = (right - left) / (count + 0.5);
-    for (int h = count - 1; h >= 0; --h) {
-        const double centre = left + spacing * (h + 0.75);
-        const double width = 1.2 + 0.45 * h;
-        cairo_move_to(cr, centre - 4 * width, baseline);
-        for (double x = -4 * width; x <= 4 * width; x += 0.5)
-            cairo_line_to(cr, centre + x, baseline - height * amplitudes[h] * std::exp(-x * x / (2 * width * width)));
-        cairo_line_to(cr, centre + 4 * width, baseline);
-        cairo_close_path(cr);
-        cairo_pattern_t* glow = cairo_pattern_create_linear(0, baseline - height, 0, baseline);
-        const Rgb a = rgb(kAccent);
-        cairo_pattern_add_color_stop_rgba(glow, 0.0, a.r, a.g, a.b, 0.85);
-        cairo_pattern_add_color_stop_rgba(glow, 1.0, a.r, a.g, a.b, 0.12);
-        cairo_set_source(cr, glow);
-        cairo_fill(cr);
-        cairo_pattern_destroy(glow);
-    }
-    setColour(cr, rgb(kOutline));
-    cairo_rectangle(cr, left, baseline, right - left, 1);
-    cairo_fill(cr);
+// An even field of small round holes, like a speaker grille: ornament that
+// nobody can mistake for a display of the sound, since every hole is alike.
+void drawGrille(cairo_t* cr, double left, double top, double right, double bottom) {
+    constexpr double kPitch = 6.0, kRadius = 1.3;
+    for (double y = top + kPitch / 2; y < bottom; y += kPitch)
+        for (double x = left + kPitch / 2; x < right; x += kPitch) {
+            setColour(cr, rgb(kWell));
+            cairo_arc(cr, x, y, kRadius, 0, 2 * kPi);
+            cairo_fill(cr);
+        }
 }
 
 void drawNamePlate(cairo_t* cr) {
@@ -145,33 +80,25 @@ void drawNamePlate(cairo_t* cr) {
     const double nameEnd = 24 + textWidth(cr, "NUBBEL", Font{30, false, false, 4.0}) + 6;
     text(cr, "3", nameEnd, 246, Font{30, true, false, 0}, rgb(kAccent), Align::left);
     text(cr, "HARMONIC PAD SYNTHESIZER", 26, 265, Font{7.5, false, false, 2.2}, rgb(kMuted), Align::left);
-    drawSpectrum(cr, 300, 596, 268, 54);
+    drawGrille(cr, 300, 214, 596, 268);
 }
 
 }  // namespace
 
 PixelImage drawFace() {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, MyGui::kWidth, MyGui::kHeight);
-    cairo_t* cr = cairo_create(surface);
-    setColour(cr, rgb(kFaceplate));
-    cairo_paint(cr);
+    return drawOnFaceplate(MyGui::kWidth, MyGui::kHeight, [](cairo_t* cr) {
+        for (const Section& s : kSections) drawSection(cr, s);
+        // Harmonic buttons apart from bandwidth; envelopes apart from amounts.
+        verticalRule(cr, 417, 20, 86);
+        verticalRule(cr, 192, 124, 180);
+        verticalRule(cr, 504, 124, 180);
 
-    for (const Section& s : kSections) drawSection(cr, s);
-    // Harmonic buttons apart from bandwidth; envelopes apart from amounts.
-    verticalRule(cr, 417, 20, 86);
-    verticalRule(cr, 192, 124, 180);
-    verticalRule(cr, 504, 124, 180);
-
-    drawHarmonicNumbers(cr);
-    text(cr, "off \xC2\xB7 half \xC2\xB7 full", 397, 90, kSmallFont, rgb(kMuted), Align::right);
-    text(cr, "harmonic amplitudes", 16, 90, kSmallFont, rgb(kMuted), Align::left);
-    for (int k = 0; k < MyGui::kKnobCount; ++k) drawKnobSurround(cr, k);
-    drawNamePlate(cr);
-
-    cairo_destroy(cr);
-    PixelImage face = toImage(surface);
-    cairo_surface_destroy(surface);
-    return face;
+        drawHarmonicNumbers(cr);
+        text(cr, "off \xC2\xB7 half \xC2\xB7 full", 397, 90, kSmallFont, rgb(kMuted), Align::right);
+        text(cr, "harmonic amplitudes", 16, 90, kSmallFont, rgb(kMuted), Align::left);
+        for (int k = 0; k < MyGui::kKnobCount; ++k) drawKnobSurround(cr, k);
+        drawNamePlate(cr);
+    });
 }
 
 }  // namespace art

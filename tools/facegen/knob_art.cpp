@@ -1,8 +1,8 @@
 // A knob seen from above: a dark track ring with the value arc lit from the
-// minimum to the pointer, and a shaded cap with a pointer line. 64 frames.
+// minimum to the pointer, and a shaded cap with a pointer line. Drawn for a
+// 24-pixel knob and scaled to the size asked for.
 #include <cmath>
 
-#include "editor/bitmap_knob.h"
 #include "tools/facegen/art.h"
 
 namespace art {
@@ -72,8 +72,8 @@ void paintKnob(cairo_t* cr, double angle) {
 
 }  // namespace
 
-void drawKnob(PixelImage& strip, PixelImage& mask) {
-    const int size = bitmapknob::kSize, frames = bitmapknob::kFrames;
+void drawKnob(PixelImage& strip, PixelImage& mask, int size, int frames) {
+    const double scale = size / (2 * kKnobHalf);
     strip = PixelImage(size, size * frames);
     mask = PixelImage(size, size, 0xFFFFFF);
     std::vector<PixelImage> pictures;
@@ -85,9 +85,11 @@ void drawKnob(PixelImage& strip, PixelImage& mask) {
         cairo_t* cr = cairo_create(colour);
         setColour(cr, rgb(kFaceplate));
         cairo_paint(cr);
+        cairo_scale(cr, scale, scale);
         paintKnob(cr, angle);
         cairo_destroy(cr);
         cr = cairo_create(coverage);
+        cairo_scale(cr, scale, scale);
         paintKnob(cr, angle);
         cairo_destroy(cr);
 
