@@ -9,20 +9,7 @@ here=$(cd "$(dirname "$0")/../.." && pwd)
 for f in i686 x86_64; do
   ls "$build_root/$f"/plugins/*.dll >/dev/null 2>&1 || { echo "no $f build: packages not checked"; exit 77; }
 done
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-passed=0 failed=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@" >"$work/last.log" 2>&1; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAILED: $what"
-    sed 's/^/    /' "$work/last.log" | head -30
-  fi
-}
+. "$(dirname "$0")/checks.sh"
 
 "$here/tools/make-packages.sh" "$build_root" "$work/dist" || exit 1
 dist=$work/dist

@@ -6,20 +6,7 @@
 set -u
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-passed=0 failed=0
-check() {
-  local what=$1
-  shift
-  if "$@" >"$work/last.log" 2>&1; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAILED: $what"
-    sed 's/^/    /' "$work/last.log" | head -30
-  fi
-}
+. "$(dirname "$0")/checks.sh"
 # Every path under the home with its type and content hash.
 snapshot() {
   (cd "$1" && find . -mindepth 1 | LC_ALL=C sort | while IFS= read -r p; do
