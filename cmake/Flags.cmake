@@ -10,6 +10,18 @@ if(NUBBEL_SANITIZE)
   add_link_options(-fsanitize=${NUBBEL_SANITIZE})
 endif()
 
+# The fuzz flavour: everything instrumented for libFuzzer's coverage and
+# checked by the address and undefined-behaviour sanitizers; only the fuzz
+# programs (tests/fuzz) link the fuzzer itself.
+option(NUBBEL_FUZZ "Build the libFuzzer targets (clang only)" OFF)
+if(NUBBEL_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "NUBBEL_FUZZ needs clang (CC=clang CXX=clang++)")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 if(WIN32)
   # The DLLs and test programs depend on system DLLs only.
   add_link_options(-static -static-libgcc -static-libstdc++)
