@@ -40,8 +40,11 @@ struct Message {
 template <typename Handle>
 void forEachMessage(const VstEvents* events, Handle&& handle) {
     if (!events) return;
+    // The declared array has two entries; hosts allocate numEvents of them,
+    // so they are read through a pointer, not by indexing that array.
+    const VstEvent* const* entries = events->events;
     for (VstInt32 i = 0; i < events->numEvents; ++i) {
-        const VstEvent* event = events->events[i];
+        const VstEvent* event = entries[i];
         if (!event) break;
         if (event->type != kVstMidiType) continue;
         const auto* midiEvent = reinterpret_cast<const VstMidiEvent*>(event);

@@ -218,11 +218,13 @@ void checkPlays(AEffect* e, const Library& library) {
     alignas(VstEvents) unsigned char list[offsetof(VstEvents, events) + 3 * sizeof(VstEvent*)] = {};
     VstEvents* events = reinterpret_cast<VstEvents*>(list);
     events->numEvents = 3;
+    // Past the two entries the record declares, as hosts fill it.
+    VstEvent** entries = events->events;
     for (int i = 0; i < 3; ++i) {
         messages[i].type = kVstMidiType;
         messages[i].byteSize = sizeof(VstMidiEvent);
         for (int b = 0; b < 3; ++b) messages[i].midiData[b] = static_cast<char>(bytes[i][b]);
-        events->events[i] = reinterpret_cast<VstEvent*>(&messages[i]);
+        entries[i] = reinterpret_cast<VstEvent*>(&messages[i]);
     }
     dispatch(e, effProcessEvents, 0, 0, events);
 
@@ -322,7 +324,8 @@ private:
         const int count = in_.byte() % (kMaxEvents + 1);
         const int8_t lie = static_cast<int8_t>(in_.byte());
         VstEvents* list = reinterpret_cast<VstEvents*>(s.list);
-        for (int i = 0; i < count; ++i) list->events[i] = readEvent(s.events[i], s.dumps[i]);
+        VstEvent** entries = list->events;
+        for (int i = 0; i < count; ++i) entries[i] = readEvent(s.events[i], s.dumps[i]);
         list->numEvents = lie >= 0 ? count - std::min<int>(lie, count) : lie;
         return list;
     }
