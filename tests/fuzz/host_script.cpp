@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "plugin_base/vst2_interface.h"
 #include "tests/fuzz/allocation_limit.h"
@@ -179,8 +180,11 @@ struct Library {
     std::unique_ptr<testhost::PluginLibrary> module;
     testhost::PluginEntry entry = nullptr;
     VstInt32 numParams = -1;
-    // A fresh instance's parameters: the sound every check plays.
+    // A fresh instance's parameters and its program chunk: the sound every
+    // check plays, loaded at once (parameter by parameter, each spectral one
+    // would regenerate the wavetable).
     float sound[kMaxParams] = {};
+    std::vector<uint8_t> soundChunk;
 };
 
 AEffect* createInstance(const Library& library) {
@@ -208,9 +212,18 @@ void checkPlays(AEffect* e, const Library& library) {
     dispatch(e, effMainsChanged, 0, 0);
     dispatch(e, effSetSampleRate, 0, 0, nullptr, 44100.0f);
     dispatch(e, effSetBlockSize, 0, kBlock);
-    // Only parameters that differ: a spectral one regenerates the wavetable.
+    bool changed = false;
     for (VstInt32 i = 0; i < e->numParams; ++i)
-        if (bitsOf(e->getParameter(e, i)) != bitsOf(library.sound[i])) e->setParameter(e, i, library.sound[i]);
+        changed = changed || bitsOf(e->getParameter(e, i)) != bitsOf(library.sound[i]);
+    if (changed) {
+        // A copy, as hosts hand over chunks: the plug-in may keep nothing of it.
+        Storage& s = storage();
+        std::memcpy(s.saved, library.soundChunk.data(), library.soundChunk.size());
+        dispatch(e, effSetChunk, 1, static_cast<VstIntPtr>(library.soundChunk.size()), s.saved);
+        for (VstInt32 i = 0; i < e->numParams; ++i)
+            if (bitsOf(e->getParameter(e, i)) != bitsOf(library.sound[i]))
+                fail("a program chunk did not set parameter", i);
+    }
     dispatch(e, effMainsChanged, 0, 1);
 
     VstMidiEvent messages[3] = {};
@@ -259,6 +272,11 @@ Library& library(const char* path) {
     if (!fresh) fail("a fresh instance could not be made", 0);
     made->numParams = fresh->numParams;
     for (VstInt32 i = 0; i < fresh->numParams; ++i) made->sound[i] = fresh->getParameter(fresh, i);
+    void* chunk = nullptr;
+    const VstIntPtr chunkBytes = dispatch(fresh, effGetChunk, 1, 0, &chunk);
+    if (chunkBytes <= 0 || !chunk || static_cast<size_t>(chunkBytes) > Storage::kSavedChunkBytes)
+        fail("no program chunk from a fresh instance", chunkBytes);
+    made->soundChunk.assign(static_cast<const uint8_t*>(chunk), static_cast<const uint8_t*>(chunk) + chunkBytes);
     // The check itself must pass on an untouched instance.
     checkPlays(fresh, *made);
     dispatch(fresh, effClose);
