@@ -6,9 +6,11 @@
 SynthEngine::SynthEngine(int32_t requestedParamCount) {
     constexpr float kInitialValue = 0.1f;
     paramCount = std::max(requestedParamCount, param::kCount);
+    // The table first: when its generation throws (no memory), the members
+    // clean up after themselves and no array of ours is left behind.
+    createWavetable(wavetable);
     params = new float[paramCount];
     std::fill(params, params + paramCount, kInitialValue);
-    createWavetable(wavetable);
     ++tablesGenerated;
     reserveVoice = 0;
     eventCount = 0;

@@ -12,13 +12,15 @@ FirstGenEngine::FirstGenEngine(int32_t requestedParamCount) {
     constexpr float kInitialValue = 0.1f;
     constexpr float kFirstBandwidth = 0.5f;
     paramCount = std::max(requestedParamCount, kParamCount);
-    params = new float[paramCount];
-    std::fill(params, params + paramCount, kInitialValue);
     // A first table, harmonic 1 alone, adopted at once so that the voices
-    // never read an empty record.
+    // never read an empty record. The table first: when its generation
+    // throws (no memory), the members clean up after themselves and no array
+    // of ours is left behind.
     const float silentGroups[kFirstGenGroupCount] = {};
     generateWavetable(silentGroups, kFirstBandwidth);
     adoptPendingTable(wavetable);
+    params = new float[paramCount];
+    std::fill(params, params + paramCount, kInitialValue);
     for (int32_t v = 0; v < kVoiceCount; ++v) {
         voices[v].connect(&wavetable, params);
         voiceOrder[v] = v;
