@@ -77,7 +77,7 @@ ScriptWriter events() {
 ScriptWriter parameters() {
     ScriptWriter w;
     w.start(0);
-    for (float value : {kNaN, kInf, -kInf, 1.7f, -1.0f, 0.0f, 1.0f, 1e-40f})
+    for (float value : {kNaN, kInf, -kInf, 1.7f, -1.0f, 0.0f, -0.0f, 1.0f, 1e-40f})
         for (int32_t index : {0, 8, 32, 48}) w.setParameter(0, index, value);
     w.setParameter(0, -1, 0.5f).setParameter(0, 1000, 0.5f).getParameter(0, kIntMin).getParameter(0, 22);
     w.events(0, {{0x90, 60, 100}}).process(0, 2048);
