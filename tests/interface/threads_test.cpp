@@ -21,12 +21,13 @@ namespace {
 using Chunk = std::vector<unsigned char>;
 
 constexpr VstInt32 kBlockFrames = 256;
-// Enough blocks for the interface thread to load tables, programs and chunks
-// many times under the render, yet seconds under the thread sanitizer.
+// The render goes on until the interface thread has done every kind of change
+// several times under it: a few seconds under the thread sanitizer, where the
+// table generations are what takes longest.
 constexpr int kBlocks = 600;
-constexpr int kMinimumRounds = 3;
-// Far above what any program plays (a full chord stays below 1), far below
-// what a torn table or a half-loaded program would give.
+constexpr int kMinimumRounds = 8;
+// These chords peak below 3 with every value the interface thread sets; a
+// filter or table gone wrong goes far beyond.
 constexpr double kLoudest = 8.0;
 
 // The interface thread's side: one round does each kind of change once.
@@ -36,13 +37,20 @@ struct InterfaceThread {
     std::atomic<bool> stop{false};
     std::atomic<int> rounds{0};
 
+    static float valueFor(int turn, VstInt32 index) { return static_cast<float>((turn * 7 + index * 3) % 11) / 10.0f; }
+
     void round(int turn) {
-        const VstInt32 count = instrument.numParams;
-        // Every parameter, so spectral ones regenerate the table, envelope
-        // ones recompute coefficients and live ones reach the render directly.
-        for (VstInt32 index = 0; index < count; ++index)
-            host.setParameter(index, static_cast<float>((turn * 7 + index * 3) % 11) / 10.0f);
-        for (VstInt32 index = 0; index < count; ++index) (void)host.getParameter(index);
+        // Both instruments list their spectrum first and the stereo width right
+        // after it. Spectral values regenerate the table, which costs far more
+        // than anything else here, so two of them a round keep programs and
+        // chunks coming often; every other value (envelopes, width, live
+        // values the render reads) changes every round.
+        const VstInt32 spectral = instrument.widthParam;
+        for (VstInt32 index : {turn % spectral, (turn * 5 + 1) % spectral})
+            host.setParameter(index, valueFor(turn, index));
+        for (VstInt32 index = spectral; index < instrument.numParams; ++index)
+            host.setParameter(index, valueFor(turn, index));
+        for (VstInt32 index = 0; index < instrument.numParams; ++index) (void)host.getParameter(index);
 
         host.dispatch(effSetProgram, 0, turn % 8);
         char name[] = "Turn 0";
@@ -143,6 +151,7 @@ TEST_P(HostThreads, TheSoundAndTheStateStayWholeWhileAnotherThreadChangesThem) {
     EXPECT_GE(ui.rounds.load(), kMinimumRounds);
     RecordProperty("interface_rounds", ui.rounds.load());
     RecordProperty("blocks", block);
+    RecordProperty("loudest", std::to_string(loudest));
 
     // The state is what the interface thread's last calls made it.
     EXPECT_EQ(host.dispatch(effGetProgram), kLastProgram);
