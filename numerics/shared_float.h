@@ -15,7 +15,7 @@ inline float loadShared(const float& from) {
     return value;
 }
 
-inline void storeShared(float& to, const float& value) { __atomic_store(&to, &value, __ATOMIC_RELAXED); }
+inline void storeShared(float& to, float value) { __atomic_store(&to, &value, __ATOMIC_RELAXED); }
 
 // A shared float as a struct field: reads and writes like a float, each one a
 // single relaxed access.
