@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -62,7 +63,7 @@ struct InterfaceThread {
         const Chunk preset = host.getChunk(true);
         host.setChunk(preset, true);
         // Another instrument's chunks and truncated ones are refused whole.
-        host.setChunk(Chunk(bank.begin(), bank.begin() + static_cast<long>(bank.size() / 2)), false);
+        host.setChunk(Chunk(bank.begin(), bank.begin() + static_cast<std::ptrdiff_t>(bank.size() / 2)), false);
         host.setChunk(Chunk(preset.size() + 4, 0x5a), true);
         host.setChunk(Chunk(3, 0x01), false);
     }
