@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "numerics/shared_float.h"
+
 // A chain of exponential approaches. Each sample the level covers the fraction
 // coef[stage] of its remaining distance to target[stage]; a stage ends once the
 // level is within epsilon of its target, except stage 1, which holds the
@@ -11,11 +13,13 @@
 // 2 release (to 0), 3 quick fade (to 0 in about 0.6 ms, used when a voice
 // becomes the reserve), 4 idle (output 0, nothing moves). Levels are unitless
 // gains; coefficients are per oversampled sample. Stage stays within 0..4.
+// target and coef follow parameter changes on another thread while the voice
+// renders, hence shared; the rest belongs to the render.
 struct Envelope {
     enum Stage : int32_t { kAttack = 0, kDecay = 1, kRelease = 2, kQuickFade = 3, kIdle = 4 };
 
-    float target[5] = {1.0f, 0.5f, 0.0f, 0.0f, 0.0f};
-    float coef[5] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
+    SharedFloat target[5] = {1.0f, 0.5f, 0.0f, 0.0f, 0.0f};
+    SharedFloat coef[5] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
     int32_t stage = kIdle;
     float level = 0.0f;
     float epsilon = 0.005f;

@@ -1,7 +1,10 @@
 #include "engine/synth_engine.h"
 
 #include <algorithm>
-#include <cstring>
+
+#include "numerics/shared_float.h"
+
+#include "numerics/shared_float.h"
 
 SynthEngine::SynthEngine(int32_t requestedParamCount) {
     constexpr float kInitialValue = 0.1f;
@@ -37,7 +40,7 @@ void SynthEngine::paramChanged(int32_t index) {
 
 void SynthEngine::loadAllParameters(const float* values) {
     if (values == nullptr) return;
-    std::memcpy(params, values, sizeof(float) * static_cast<size_t>(paramCount));
+    for (int32_t i = 0; i < paramCount; ++i) storeShared(params[i], values[i]);
     for (SynthVoice& voice : voices) voiceParamChanged(voice, param::kAll);
     generateTable();
 }

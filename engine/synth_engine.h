@@ -15,8 +15,9 @@
 // Threads: note calls, the render and allNotesOff run in the host's processing
 // sequence; paramChanged, loadAllParameters and setSampleRate run on whatever
 // thread changes a value (the wavetable reaches the render through its
-// hand-over; envelope coefficients and parameter values are single float
-// stores). Nothing here allocates after construction or takes a lock.
+// hand-over; envelope coefficients, start offsets and parameter values are
+// shared floats, numerics/shared_float.h). Nothing here allocates after
+// construction or takes a lock.
 struct SynthEngine {
     static constexpr int32_t kVoiceCount = 17;
     static constexpr int32_t kQueueCapacity = 128;

@@ -4,6 +4,7 @@
 
 #include "engine/parameter_index.h"
 #include "engine/safe_convert.h"
+#include "numerics/shared_float.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ int32_t pitchIndex(int32_t key, float octave) {
 void startVoice(SynthVoice& voice, int32_t key, float velocity) {
     voice.note = key;
     for (float& state : voice.filterState) state = 0.0f;
-    const int32_t index = pitchIndex(key, voice.params[param::kOctave]);
+    const int32_t index = pitchIndex(key, loadShared(voice.params[param::kOctave]));
     voice.noteFrequency = voice.noteFrequencies[index];
     voice.noteRate = voice.rate;
     voice.subPhase = 0;

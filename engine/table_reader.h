@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "numerics/shared_float.h"
+
 // Position and increment are 16.16 fixed point in table samples. The position
 // is 32 unsigned bits whose integer part wraps at exactly 65,536, the table's
 // loop, so the wrap costs nothing; the table's guard sample at 65,536 lets the
@@ -16,7 +18,9 @@ struct TableReader {
     static constexpr double kFixedPointOne = 65535.0;
 
     uint32_t position = 0;
-    float startOffset = 0.0f;  // fraction of the table the note starts at (left channel only)
+    // Fraction of the table the note starts at (left channel only); follows
+    // the width on the thread that changes it.
+    SharedFloat startOffset = 0.0f;
     int32_t increment = 0;
 
     float read(const float* table) const {

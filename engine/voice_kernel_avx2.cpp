@@ -4,12 +4,12 @@
 #include <cstring>
 
 #include "engine/voice_lanes.h"
+#include "numerics/target_region.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 
-#pragma GCC push_options
-#pragma GCC target("avx2")
+NUBBEL_BEGIN_TARGET("avx2")
 
 #include "engine/voice_kernel.h"
 
@@ -53,7 +53,7 @@ void runLanesAvx2(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t first
     LaneKernelOf<Avx2Ops>::run(lanes, uniforms, first, count);
 }
 
-#pragma GCC pop_options
+NUBBEL_END_TARGET
 
 #else
 

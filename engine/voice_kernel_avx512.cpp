@@ -5,13 +5,13 @@
 #include <cstring>
 
 #include "engine/voice_lanes.h"
+#include "numerics/simd_level.h"
+#include "numerics/target_region.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 
-#pragma GCC push_options
-// NUBBEL_AVX512_TARGET spelled out: a pragma does not expand macros.
-#pragma GCC target("avx512f,avx512dq,avx512bw,avx512vl")
+NUBBEL_BEGIN_TARGET(NUBBEL_AVX512_TARGET)
 // GCC 12's AVX-512 headers start several intrinsics from an "undefined"
 // register and then warn about it being uninitialised.
 #pragma GCC diagnostic push
@@ -57,7 +57,7 @@ void runLanesAvx512(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t fir
 }
 
 #pragma GCC diagnostic pop
-#pragma GCC pop_options
+NUBBEL_END_TARGET
 
 #else
 

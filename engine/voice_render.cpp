@@ -6,6 +6,7 @@
 #include "engine/parameter_index.h"
 #include "engine/render_block.h"
 #include "engine/voice_lanes.h"
+#include "numerics/shared_float.h"
 #include "numerics/simd_level.h"
 
 namespace {
@@ -158,22 +159,26 @@ void renderVoicesInLanes(SynthEngine& engine, const MixBuffers& buffers, int32_t
     const float* table = engine.wavetable.current;
     if (count < 1 || table == nullptr) return;
     const LaneKernelInfo& kernel = engine.voiceKernel ? *engine.voiceKernel : kLaneKernels[0];
-    const float* p = engine.params;
+    // The interface thread may be changing these values during the block.
+    const auto live = [&engine](int32_t index) { return loadShared(engine.params[index]); };
     VoiceLanes& lanes = engine.lanes;
 
     int32_t laneCount = 0;
     for (SynthVoice& voice : engine.voices) {
-        if (voice.sounding) packVoice(lanes, laneCount++, voice, p[param::kVolume], p[param::kVelocity]);
+        if (voice.sounding) packVoice(lanes, laneCount++, voice, live(param::kVolume), live(param::kVelocity));
     }
     if (laneCount == 0) return;
     lanes.laneCount = laneCount;
     const LaneGroups groups(kernel, laneCount);
     for (int32_t lane = laneCount; lane < groups.paddedLanes; ++lane) padLane(lanes, lane);
 
-    const float cutoff = p[param::kCutoff];
-    const LaneUniforms uniforms{
-        table,          engine.subTable, p[param::kSubLevel], p[param::kFilterDepth], p[param::kFilterVelocity],
-        cutoff * cutoff};
+    const float cutoff = live(param::kCutoff);
+    const LaneUniforms uniforms{table,
+                                engine.subTable,
+                                live(param::kSubLevel),
+                                live(param::kFilterDepth),
+                                live(param::kFilterVelocity),
+                                cutoff * cutoff};
     float* mixL = buffers.mixL + offset;
     float* mixR = buffers.mixR + offset;
     for (int32_t done = 0; done < count; done += kLaneChunk) {

@@ -4,16 +4,14 @@
 #include "numerics/simd_vectors.h"
 
 // Lane i of the result takes element i / 2 of a (even i) or of b (odd i),
-// counting from element `first`.
-template <int W>
-constexpr NUBBEL_ALWAYS_INLINE typename Lanes<W>::Int32 interleaveMask(int first) {
-    typename Lanes<W>::Int32 mask{};
-    for (int i = 0; i < W; ++i) mask[i] = (i % 2 == 0) ? first + i / 2 : W + first + i / 2;
-    return mask;
-}
+// counting from element First.
+template <int W, int First>
+struct Interleaving {
+    static constexpr int index(int i) { return (i % 2 == 0) ? First + i / 2 : W + First + i / 2; }
+};
 
 template <int W>
 NUBBEL_ALWAYS_INLINE void storeInterleaved(float* pairs, typename Lanes<W>::Float a, typename Lanes<W>::Float b) {
-    Lanes<W>::storeFloats(pairs, __builtin_shuffle(a, b, interleaveMask<W>(0)));
-    Lanes<W>::storeFloats(pairs + W, __builtin_shuffle(a, b, interleaveMask<W>(W / 2)));
+    Lanes<W>::storeFloats(pairs, shuffleLanes<Interleaving<W, 0>, W>(a, b));
+    Lanes<W>::storeFloats(pairs + W, shuffleLanes<Interleaving<W, W / 2>, W>(a, b));
 }

@@ -7,12 +7,26 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #define NUBBEL_ALWAYS_INLINE inline __attribute__((always_inline))
 
 // The kernels are always inlined into functions compiled for their width, so
 // the calling-convention notes about wide vectors do not apply.
 #pragma GCC diagnostic ignored "-Wpsabi"
+
+// Lane i of the result is lane Pattern::index(i) of a and b laid end to end.
+// Both compilers' shuffle builtin wants the indices as constants, so the
+// pattern is a type and the indices expand from it.
+template <class Pattern, class V, int... I>
+NUBBEL_ALWAYS_INLINE V shuffleLanes(V a, V b, std::integer_sequence<int, I...>) {
+    return __builtin_shufflevector(a, b, Pattern::index(I)...);
+}
+
+template <class Pattern, int W, class V>
+NUBBEL_ALWAYS_INLINE V shuffleLanes(V a, V b) {
+    return shuffleLanes<Pattern>(a, b, std::make_integer_sequence<int, W>());
+}
 
 template <int W>
 struct LaneTypes {
@@ -68,19 +82,24 @@ struct Lanes {
     static NUBBEL_ALWAYS_INLINE Int32 lowWords(Int v) { return __builtin_convertvector(v, Int32); }
 
     // True when any lane of a mask is set, by halving folds.
-    static NUBBEL_ALWAYS_INLINE bool any(Int32 mask) {
-#pragma GCC unroll 4
-        for (int half = W / 2; half >= 1; half /= 2) mask |= __builtin_shuffle(mask, rotation(half));
-        return mask[0] != 0;
-    }
+    static NUBBEL_ALWAYS_INLINE bool any(Int32 mask) { return foldOr<W / 2>(mask)[0] != 0; }
 
 private:
+    template <int By>
+    struct Rotation {
+        static constexpr int index(int i) { return (i + By) % W; }
+    };
+
     // Inlined like every helper here: called out of line, a wide vector would
     // cross between code compiled for different targets with different
     // calling conventions (unoptimised builds do not inline on their own).
-    static constexpr NUBBEL_ALWAYS_INLINE Int32 rotation(int by) {
-        Int32 indices{};
-        for (int i = 0; i < W; ++i) indices[i] = (i + by) % W;
-        return indices;
+    template <int Half>
+    static NUBBEL_ALWAYS_INLINE Int32 foldOr(Int32 mask) {
+        mask |= shuffleLanes<Rotation<Half>, W>(mask, mask);
+        if constexpr (Half > 1) {
+            return foldOr<Half / 2>(mask);
+        } else {
+            return mask;
+        }
     }
 };

@@ -3,6 +3,7 @@
 // instantiate the base there.
 #pragma once
 
+#include "numerics/shared_float.h"
 #include "plugin_base/instrument_plug.h"
 
 template <typename Engine, int NumParams>
@@ -37,14 +38,15 @@ void InstrumentPlug<Engine, NumParams>::setParameter(VstInt32 index, float value
     // An unchanged value must not cost the engine's work (a table generation
     // for the spectral ones).
     if (engine->params[index] == value) return;
-    engine->params[index] = value;
+    // The audio thread may be reading the live values right now.
+    storeShared(engine->params[index], value);
     engine->paramChanged(index);
     parameterChanged(index, value);
 }
 
 template <typename Engine, int NumParams>
 float InstrumentPlug<Engine, NumParams>::getParameter(VstInt32 index) {
-    return isParameter(index) ? engine->params[index] : 0.0f;
+    return isParameter(index) ? loadShared(engine->params[index]) : 0.0f;
 }
 
 template <typename Engine, int NumParams>

@@ -12,6 +12,7 @@
 #include <limits>
 #include <type_traits>
 
+#include "numerics/shared_float.h"
 #include "plugin_base/vst2_interface.h"
 
 // Chunks are the in-memory bytes of the records; hosts on other machines read
@@ -81,9 +82,11 @@ public:
         if (isProgram(current)) std::memmove(records[current].values, live, presetChunkSize);
     }
 
-    // The first step of loading a program: its stored values become live.
+    // The first step of loading a program: its stored values become live,
+    // one shared store each, since the render may be reading them.
     void loadInto(VstInt32 current, float* live) const {
-        if (isProgram(current)) std::memmove(live, records[current].values, presetChunkSize);
+        if (!isProgram(current)) return;
+        for (VstInt32 i = 0; i < NumParams; ++i) storeShared(live[i], records[current].values[i]);
     }
 
     // Clears the name field, then keeps at most 24 characters of text.

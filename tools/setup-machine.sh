@@ -15,12 +15,10 @@ need_root() {
 }
 
 # dpf-plugins-vst: third-party VST 2 plug-ins (/usr/lib/vst) that nubbel-render's tests play.
-# clang, libclang-rt-14-dev: the fuzz flavour (libFuzzer and clang's sanitizers).
 native_packages=(cmake g++ pkg-config googletest libgtest-dev libbenchmark-dev
   libcairo2-dev libpng-dev libsndfile1-dev libsmf-dev mingw-w64 xvfb xauth imagemagick sox dpkg-dev
-  clang-format help2man lintian zip binutils libx11-dev libxtst-dev
-  dpf-plugins-vst
-  clang libclang-rt-14-dev)
+  clang libclang-rt-14-dev clang-format help2man lintian zip binutils libx11-dev libxtst-dev
+  dpf-plugins-vst)
 wine_packages=(wine wine64 wine32:i386)
 
 missing=()

@@ -14,7 +14,9 @@
 // Threads: noteOn, noteOff, pitchBend, cutAllVoices and renderBlock run in the
 // host's processing sequence; paramChanged, generateWavetable and
 // setSampleRate run on whatever thread changes a value. The table reaches the
-// render through the shared hand-over; everything else is single float stores.
+// render through the shared hand-over; everything else the render reads of
+// those changes (parameter values, envelope steps, start offsets) is a shared
+// float, numerics/shared_float.h.
 // Nothing here allocates, locks or calls the system after construction, except
 // generation on the changing thread.
 struct FirstGenEngine {

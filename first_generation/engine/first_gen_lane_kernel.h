@@ -93,8 +93,8 @@ struct FirstGenLaneKernelOf {
 
             const F c1 = amount * load(&lanes.filterLevel[n][first]) * 0.5f;
             coefficients = Coefficients::forControl((velocity * c1 - c1) * filterVelocity + c1 + cut);
-            left = ladders[0].process(left, coefficients);
-            right = ladders[1].process(right, coefficients);
+            ladders[0].process(left, coefficients);
+            ladders[1].process(right, coefficients);
 
             const F g = load(&lanes.ampLevel[n][first]) * gain;
             store(&lanes.outL[n][first], left * g);

@@ -8,6 +8,7 @@
 #include "engine/lane_kernel_choice.h"
 #include "numerics/simd_level.h"
 #include "first_generation/engine/first_gen_engine.h"
+#include "numerics/shared_float.h"
 
 namespace {
 
@@ -142,12 +143,13 @@ void renderFirstGenLanes(FirstGenEngine& engine, float*, float*, float* outL, fl
     const int32_t widest =
         engine.laneKernel >= 0 && engine.laneKernel < kernelCount ? engine.laneKernel : kernelCount - 1;
     FirstGenLanes& lanes = engine.lanes;
-    const float* p = engine.params;
+    // The interface thread may be changing these values during the block.
+    const auto live = [&engine](int32_t index) { return loadShared(engine.params[index]); };
     using namespace firstgen_param;
 
     int32_t laneCount = 0;
     for (FirstGenVoice& voice : engine.voices) {
-        if (voice.sounding) packVoice(lanes, laneCount++, voice, p[kVolume], p[kAmpVelocity]);
+        if (voice.sounding) packVoice(lanes, laneCount++, voice, live(kVolume), live(kAmpVelocity));
     }
     if (laneCount == 0) return;
     lanes.laneCount = laneCount;
@@ -157,7 +159,8 @@ void renderFirstGenLanes(FirstGenEngine& engine, float*, float*, float* outL, fl
     const int32_t paddedCount = (laneCount + kernel.width - 1) / kernel.width * kernel.width;
     for (int32_t lane = laneCount; lane < paddedCount; ++lane) padLane(lanes, lane);
 
-    const FirstGenLaneUniforms uniforms{p[kFilterAmount], p[kFilterVelocity], p[kCutoff] * p[kCutoff]};
+    const float cutoff = live(kCutoff);
+    const FirstGenLaneUniforms uniforms{live(kFilterAmount), live(kFilterVelocity), cutoff * cutoff};
     for (int32_t done = 0; done < count; done += kFirstGenLaneChunk) {
         const int32_t chunk = count - done < kFirstGenLaneChunk ? count - done : kFirstGenLaneChunk;
         for (int32_t lane = 0; lane < laneCount; ++lane) prepareVoice(lanes, lane, table, chunk);

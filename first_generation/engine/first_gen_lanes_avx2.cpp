@@ -5,9 +5,9 @@
 #include <initializer_list>
 
 #include "first_generation/engine/first_gen_lanes.h"
+#include "numerics/target_region.h"
 
-#pragma GCC push_options
-#pragma GCC target("avx2")
+NUBBEL_BEGIN_TARGET("avx2")
 
 #include "first_generation/engine/first_gen_lane_kernel.h"
 
@@ -15,4 +15,4 @@ void runFirstGenLanesAvx2(FirstGenLanes& lanes, const FirstGenLaneUniforms& unif
     runFirstGenLaneKernel<8>(lanes, uniforms, first, count);
 }
 
-#pragma GCC pop_options
+NUBBEL_END_TARGET

@@ -120,15 +120,18 @@ NUBBEL_ALWAYS_INLINE void phaseBinLanes(typename Lanes<W>::Int32 signedStates, c
     storeInterleaved<W>(pairs, cosOut, sinOut);
 }
 
+struct OddSlots {
+    static constexpr int index(int i) { return 2 * i + 1; }
+};
+
 // The states in the odd slots of W pairs, by one shuffle of two loads.
 template <int W>
 NUBBEL_ALWAYS_INLINE typename Lanes<W>::Int32 drawnStates(const float* pairs) {
     using Int32 = typename Lanes<W>::Int32;
-    Int32 low, high, odd{};
+    Int32 low, high;
     std::memcpy(&low, pairs, sizeof low);
     std::memcpy(&high, pairs + W, sizeof high);
-    for (int i = 0; i < W; ++i) odd[i] = 2 * i + 1;
-    return __builtin_shuffle(low, high, odd);
+    return shuffleLanes<OddSlots, W>(low, high);
 }
 
 template <int W>

@@ -4,7 +4,9 @@
 #include <cmath>
 
 // Written once for a float and for GCC vectors of floats (the lane kernels);
-// always inlined, so that each kernel's instruction set compiles them.
+// always inlined, so that each kernel's instruction set compiles them. Wide
+// vectors go in and out by reference: clang refuses a call that passes them by
+// value from a kernel's instruction set to code compiled without it.
 
 // |x| for a float or for a GCC vector of floats (sign bits cleared).
 template <class V>
@@ -27,9 +29,9 @@ template <class V>
 struct LadderCoefficientsOf {
     V r{}, f{}, k{};
 
-    __attribute__((always_inline)) static LadderCoefficientsOf forControl(V c) {
+    __attribute__((always_inline)) static LadderCoefficientsOf forControl(const V& control) {
         const V one = V{} + 1.0f;
-        c = (MagnitudeOf<V>::of(c + one) - MagnitudeOf<V>::of(c - one)) * 0.5f;
+        const V c = (MagnitudeOf<V>::of(control + one) - MagnitudeOf<V>::of(control - one)) * 0.5f;
         const V d = one - c;
         LadderCoefficientsOf out;
         out.f = (d * 0.8f + one) * c;
@@ -46,8 +48,9 @@ template <class V>
 struct LadderStateOf {
     V x1{}, y1{}, y2{}, y3{}, y4{};
 
-    __attribute__((always_inline)) V process(V input, const LadderCoefficientsOf<V>& c) {
-        const V x = input - c.r * y4;
+    // Replaces the input with the output.
+    __attribute__((always_inline)) void process(V& signal, const LadderCoefficientsOf<V>& c) {
+        const V x = signal - c.r * y4;
         const V n1 = (x + x1) * c.f - c.k * y1;
         const V n2 = (y1 + n1) * c.f - c.k * y2;
         const V n3 = (y2 + n2) * c.f - c.k * y3;
@@ -57,7 +60,7 @@ struct LadderStateOf {
         y2 = n2;
         y3 = n3;
         y4 = n4;
-        return n4;
+        signal = n4;
     }
 };
 using LadderState = LadderStateOf<float>;

@@ -3,19 +3,22 @@
 
 #include <cstdint>
 
+#include "numerics/shared_float.h"
+
 // Level 0..1 (a unitless gain) moving by a fixed step per output sample:
 // attack up to 1, decay down to the sustain level, sustain, release down to 0.
 // The steal fade (a voice chosen as reserve) descends like a release. Steps
 // are level per sample; a decay time of 0 gives an infinite step, which ends
-// the decay at its first tick.
+// the decay at its first tick. Steps and sustain follow parameter changes on
+// another thread while the voice renders, hence shared.
 struct LinearEnvelope {
     enum State : int32_t { kIdle = 0, kAttack = 1, kDecay = 2, kSustain = 3, kRelease = 4, kStealFade = 5 };
 
     int32_t state = kIdle;
-    float attackStep = 0.0f;
-    float decayStep = 0.0f;
-    float sustain = 0.0f;
-    float releaseStep = 0.0f;
+    SharedFloat attackStep = 0.0f;
+    SharedFloat decayStep = 0.0f;
+    SharedFloat sustain = 0.0f;
+    SharedFloat releaseStep = 0.0f;
     float level = 0.0f;
 
     float tick() {

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "first_generation/engine/extended_convert.h"
+#include "numerics/shared_float.h"
 
 // Reader state; the render advances it (first_gen_lanes.*). Position and
 // increment are 16.16 fixed point in table samples; the integer part wraps at exactly 65,536, the table's loop, and the
@@ -17,8 +18,8 @@ struct TableOscillator {
     static constexpr float kFractionScale = 1.5259022e-05f;
 
     uint32_t position = 0;
-    float startOffset = 0.0f;  // start as a fraction of the loop, 0..0.5
-    uint32_t increment = 0;    // added twice per output sample
+    SharedFloat startOffset = 0.0f;  // start as a fraction of the loop, 0..0.5; set with the width
+    uint32_t increment = 0;          // added twice per output sample
     float smooth = 0.0f;
     float s1 = 0.0f, s2 = 0.0f, s3 = 0.0f, s4 = 0.0f;
 

@@ -11,12 +11,6 @@ namespace {
 constexpr VstInt32 kChunkMagic = fourCC("CcnK");
 constexpr size_t kProgramNameBytes = 28;
 constexpr size_t kBankReservedBytes = 124;
-// Fields before the content: magic, byteSize, kind, version, fxID, fxVersion.
-constexpr size_t kCommonHeaderBytes = 6 * 4;
-// A program adds its parameter count and name; a bank its program count,
-// current program and reserved bytes.
-constexpr size_t kProgramHeaderBytes = kCommonHeaderBytes + 4 + kProgramNameBytes;
-constexpr size_t kBankHeaderBytes = kCommonHeaderBytes + 4 + 4 + kBankReservedBytes;
 
 class BigEndianWriter {
 public:
