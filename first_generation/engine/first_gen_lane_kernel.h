@@ -51,10 +51,11 @@ struct FirstGenLaneKernelOf {
 
         // Two sub-steps from the prepared reads; the output starts at 0 and
         // adds each smoothed value, as the scalar reader does.
-        F next(const float* first, const float* second, F k) {
+        F next(const float* first, const float* second, F k) { return next(load(first), load(second), k); }
+
+        F next(F first, F second, F k) {
             F out = splat(0.0f);
-            for (const float* read : {first, second}) {
-                const F v = load(read);
+            for (const F v : {first, second}) {
                 s1 = s1 + (v - s1) * k;
                 s2 = s2 + (s1 - s2) * k;
                 s3 = s3 + (s2 - s3) * k;

@@ -145,11 +145,19 @@ void renderFirstGenLanes(FirstGenEngine& engine, float*, float*, float* outL, fl
     const float* p = engine.params;
     using namespace firstgen_param;
 
+    const FirstGenLaneUniforms uniforms{p[kFilterAmount], p[kFilterVelocity], p[kCutoff] * p[kCutoff]};
     int32_t laneCount = 0;
     for (FirstGenVoice& voice : engine.voices) {
         if (voice.sounding) packVoice(lanes, laneCount++, voice, p[kVolume], p[kAmpVelocity]);
     }
     if (laneCount == 0) return;
+    if (laneCount == 1) {
+        FirstGenVoice& voice = *lanes.voice[0];
+        renderFirstGenOneVoice(voice, table, uniforms, p[kVolume], p[kAmpVelocity], outL, outR, count);
+        voice.sounding = voice.ampEnv.state != LinearEnvelope::kIdle;
+        voice.silenceIfNotFinite();
+        return;
+    }
     lanes.laneCount = laneCount;
     // Up to 16 voices: one group of the narrowest kernel that holds them all
     // (when the engine's kernel is narrower, groups of its width).
@@ -157,7 +165,6 @@ void renderFirstGenLanes(FirstGenEngine& engine, float*, float*, float* outL, fl
     const int32_t paddedCount = (laneCount + kernel.width - 1) / kernel.width * kernel.width;
     for (int32_t lane = laneCount; lane < paddedCount; ++lane) padLane(lanes, lane);
 
-    const FirstGenLaneUniforms uniforms{p[kFilterAmount], p[kFilterVelocity], p[kCutoff] * p[kCutoff]};
     for (int32_t done = 0; done < count; done += kFirstGenLaneChunk) {
         const int32_t chunk = count - done < kFirstGenLaneChunk ? count - done : kFirstGenLaneChunk;
         for (int32_t lane = 0; lane < laneCount; ++lane) prepareVoice(lanes, lane, table, chunk);

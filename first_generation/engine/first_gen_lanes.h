@@ -57,6 +57,12 @@ struct FirstGenLaneKernelInfo {
 // how many. The widest one is the render's default.
 const FirstGenLaneKernelInfo* firstGenLaneKernels(int32_t* count);
 
+// One sounding voice alone (first_gen_lanes_one_voice.cpp): the same samples
+// and states as its lane render, added into outL/outR; volume and velocity
+// sensitivity give its gain. Inside ExtendedPrecision.
+void renderFirstGenOneVoice(FirstGenVoice& voice, const float* table, const FirstGenLaneUniforms& uniforms,
+                            float volume, float velocitySensitivity, float* outL, float* outR, int32_t count);
+
 void runFirstGenLanesSse2(FirstGenLanes& lanes, const FirstGenLaneUniforms& uniforms, int32_t first, int32_t count);
 void runFirstGenLanesAvx2(FirstGenLanes& lanes, const FirstGenLaneUniforms& uniforms, int32_t first, int32_t count);
 void runFirstGenLanesAvx512(FirstGenLanes& lanes, const FirstGenLaneUniforms& uniforms, int32_t first, int32_t count);
