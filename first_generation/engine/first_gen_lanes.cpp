@@ -83,6 +83,18 @@ void unpackVoice(FirstGenLanes& lanes, int32_t lane) {
     voice.silenceIfNotFinite();
 }
 
+// `count` ticks of an envelope into levels[n][lane]. A held note spends
+// nearly all its time in the sustain, where every tick gives the sustain
+// level: those are filled in without ticking (idle likewise gives 0).
+void tickEnvelope(LinearEnvelope& env, float (*levels)[kFirstGenMaxLanes], int32_t lane, int32_t count) {
+    if (env.state == LinearEnvelope::kSustain || env.state == LinearEnvelope::kIdle) {
+        const float level = env.tick();
+        for (int32_t n = 0; n < count; ++n) levels[n][lane] = level;
+        return;
+    }
+    for (int32_t n = 0; n < count; ++n) levels[n][lane] = env.tick();
+}
+
 // What a voice computes without its own output: the long double table reads
 // of both readers and the envelope levels, `count` samples ahead. Indices and
 // fractions first, so that the x87 loop only loads, interpolates and stores.
@@ -109,10 +121,8 @@ void prepareVoice(FirstGenLanes& lanes, int32_t lane, const float* table, int32_
             reads[c][step][lane] = TableOscillator::interpolate(table, positions[step] >> 16, fraction[step]);
         oscs[c]->position = start + static_cast<uint32_t>(steps) * increment;
     }
-    for (int32_t n = 0; n < count; ++n) {
-        lanes.filterLevel[n][lane] = voice.filterEnv.tick();
-        lanes.ampLevel[n][lane] = voice.ampEnv.tick();
-    }
+    tickEnvelope(voice.filterEnv, lanes.filterLevel, lane, count);
+    tickEnvelope(voice.ampEnv, lanes.ampLevel, lane, count);
 }
 
 // Voice outputs into the block, lane 0 first: each sample gets the float
