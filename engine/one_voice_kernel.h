@@ -61,6 +61,15 @@ struct OneVoiceKernelOf {
             idle = stage == ::Envelope::kIdle;
         }
 
+        // In the decay and sustain stage nothing is tested: the level only moves.
+        bool onlyMoves() const { return !idle && !canAdvance; }
+
+        template <bool kOnlyMoves>
+        float step(EnvelopeLanes& lanes, int32_t lane) {
+            if (kOnlyMoves) return level = (target - level) * coef + level;
+            return step(lanes, lane);
+        }
+
         float step(EnvelopeLanes& lanes, int32_t lane) {
             const float next = (target - level) * coef + level;
             if (!idle) level = next;
@@ -111,7 +120,6 @@ struct OneVoiceKernelOf {
     }
 
     static void run(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t lane, int32_t count) {
-        constexpr float kFilterDepthScale = 0.8f;
         alignas(64) float inL[kLaneChunk];
         alignas(64) float inR[kLaneChunk];
         if (uniforms.subLevel == 0.0f) {  // see LaneKernelOf::run
@@ -120,15 +128,30 @@ struct OneVoiceKernelOf {
             prepareInputs<true>(lanes, uniforms, lane, count, inL, inR);
         }
 
-        Pair s[4];
-        for (int32_t j = 0; j < 4; ++j) s[j] = Pair{lanes.filterState[j][lane], lanes.filterState[4 + j][lane]};
         Envelope1 filterEnv = Envelope1::load(lanes.filterEnv, lane);
         Envelope1 ampEnv = Envelope1::load(lanes.ampEnv, lane);
+        // A held note: both envelopes past their attack, for the whole chunk.
+        if (filterEnv.onlyMoves() && ampEnv.onlyMoves()) {
+            runChains<true>(lanes, uniforms, lane, count, inL, inR, filterEnv, ampEnv);
+        } else {
+            runChains<false>(lanes, uniforms, lane, count, inL, inR, filterEnv, ampEnv);
+        }
+        filterEnv.store(lanes.filterEnv, lane);
+        ampEnv.store(lanes.ampEnv, lane);
+    }
+
+    // Both envelopes and both four-pole chains, sample by sample.
+    template <bool kOnlyMoves>
+    static void runChains(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t lane, int32_t count,
+                          const float* inL, const float* inR, Envelope1& filterEnv, Envelope1& ampEnv) {
+        constexpr float kFilterDepthScale = 0.8f;
+        Pair s[4];
+        for (int32_t j = 0; j < 4; ++j) s[j] = Pair{lanes.filterState[j][lane], lanes.filterState[4 + j][lane]};
         const float velocity = lanes.velocity[lane];
         const float gain = lanes.gain[lane];
 
         for (int32_t n = 0; n < count; ++n) {
-            const float filterLevel = filterEnv.step(lanes.filterEnv, lane);
+            const float filterLevel = filterEnv.template step<kOnlyMoves>(lanes.filterEnv, lane);
             const float depth = (uniforms.filterDepth * filterLevel) * kFilterDepthScale;
             const float k = ((velocity * depth - depth) * uniforms.filterVelocity + depth) + uniforms.cutoffSquared;
             const Pair kk = Pair{} + k;
@@ -136,7 +159,7 @@ struct OneVoiceKernelOf {
             s[1] = (s[0] - s[1]) * kk + s[1];
             s[2] = (s[1] - s[2]) * kk + s[2];
             s[3] = (s[2] - s[3]) * kk + s[3];
-            const float level = ampEnv.step(lanes.ampEnv, lane) * gain;
+            const float level = ampEnv.template step<kOnlyMoves>(lanes.ampEnv, lane) * gain;
             const Pair out = s[3] * level;
             lanes.outL[n * kMaxLanes + lane] = out[0];
             lanes.outR[n * kMaxLanes + lane] = out[1];
@@ -146,8 +169,6 @@ struct OneVoiceKernelOf {
             lanes.filterState[j][lane] = s[j][0];
             lanes.filterState[4 + j][lane] = s[j][1];
         }
-        filterEnv.store(lanes.filterEnv, lane);
-        ampEnv.store(lanes.ampEnv, lane);
     }
 };
 
