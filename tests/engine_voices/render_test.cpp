@@ -208,39 +208,45 @@ TEST(FastRender, BlockRenderEqualsReferenceAtEngineLevel) {
     }
 }
 
-TEST(FastRender, ALoneVoiceEqualsTheReferenceThroughAttackDecayAndRelease) {
-    // A lone voice renders on its own kernel, which steps a decaying envelope
-    // without testing it: sustains that are reached, still moving or 0, with
-    // and without the sub-oscillator.
+TEST(FastRender, HeldVoicesEqualTheReferenceThroughAttackDecayAndRelease) {
+    // Decays long enough to be followed to their sustain (reached, still
+    // moving, or 0), with and without the sub-oscillator: one voice alone
+    // (which steps its envelopes without testing for a stage's end once past
+    // the attack), five (three lanes of padding on eight) and every voice.
     struct Case {
         float decay, sustain, filterDecay, subLevel;
     };
     const Case cases[] = {{0.01f, 0.5f, 0.01f, 0.4f}, {0.6f, 0.0f, 0.8f, 0.0f}, {0.3f, 0.9f, 0.5f, 1.0f}};
-    for (const Case& c : cases) {
-        auto fast = makeEngine();
-        auto slow = makeEngine();
-        copyTable(*fast, *slow);
-        for (SynthEngine* engine : {fast.get(), slow.get()}) {
-            float* p = engine->params;
-            p[param::kAttack] = 0.002f;
-            p[param::kAttack + 1] = c.decay;
-            p[param::kAttack + 2] = c.sustain;
-            p[param::kFilterAttack] = 0.002f;
-            p[param::kFilterAttack + 1] = c.filterDecay;
-            p[param::kSubLevel] = c.subLevel;
-            for (int32_t index : {param::kAttack, param::kFilterAttack}) engine->paramChanged(index);
-            engine->noteOn(57, 0.8f, 3);
-        }
-        HostRun fastHost(512), slowHost(512);
-        for (int32_t block = 0; block < 60; ++block) {
-            if (block == 50) {
-                fast->noteOff(57, 100);
-                slow->noteOff(57, 100);
+    for (int32_t voices : {1, 5, SynthEngine::kVoiceCount}) {
+        for (const Case& c : cases) {
+            auto fast = makeEngine();
+            auto slow = makeEngine();
+            copyTable(*fast, *slow);
+            fast->voiceKernel = preferredLaneKernel();
+            for (SynthEngine* engine : {fast.get(), slow.get()}) {
+                float* p = engine->params;
+                p[param::kAttack] = 0.002f;
+                p[param::kAttack + 1] = c.decay;
+                p[param::kAttack + 2] = c.sustain;
+                p[param::kFilterAttack] = 0.002f;
+                p[param::kFilterAttack + 1] = c.filterDecay;
+                p[param::kSubLevel] = c.subLevel;
+                for (int32_t index : {param::kAttack, param::kFilterAttack}) engine->paramChanged(index);
+                for (int32_t v = 0; v < voices; ++v) engine->noteOn(45 + 2 * v, 0.5f + 0.02f * v, 3 + v);
             }
-            fastHost.render(*fast, 256);
-            slowHost.renderReference(*slow, 256);
-            ASSERT_EQ(firstDifference(fastHost.outL, slowHost.outL), -1) << c.decay << " block " << block;
-            ASSERT_EQ(firstDifference(fastHost.outR, slowHost.outR), -1) << c.decay << " block " << block;
+            HostRun fastHost(512), slowHost(512);
+            for (int32_t block = 0; block < 60; ++block) {
+                if (block == 50) {
+                    fast->noteOff(45, 100);
+                    slow->noteOff(45, 100);
+                }
+                fastHost.render(*fast, 256);
+                slowHost.renderReference(*slow, 256);
+                ASSERT_EQ(firstDifference(fastHost.outL, slowHost.outL), -1)
+                    << voices << " " << c.decay << " " << block;
+                ASSERT_EQ(firstDifference(fastHost.outR, slowHost.outR), -1)
+                    << voices << " " << c.decay << " " << block;
+            }
         }
     }
 }
