@@ -34,43 +34,83 @@ Pair readPair(const float* table, TableOscillator& left, TableOscillator& right)
     return read;
 }
 
+// Both readers and both ladders of the voice, as the loop carries them.
+struct OneVoice {
+    ReaderPair reader;
+    LadderStateOf<Pair> ladder;
+    Pair smooth;
+    float gain;
+    LadderCoefficients coefficients;
+
+    // The ladder coefficients for a filter envelope level.
+    void setCoefficients(const FirstGenVoice& voice, const FirstGenLaneUniforms& uniforms, float filterLevel) {
+        const float c1 = uniforms.filterAmount * filterLevel * 0.5f;
+        coefficients = LadderCoefficients::forControl((voice.velocity * c1 - c1) * uniforms.filterVelocity + c1 +
+                                                      uniforms.cutSquared);
+    }
+
+    // One output sample from the reads of its two sub-steps.
+    Pair sample(Pair first, Pair second, float ampLevel) {
+        const Pair signal = reader.next(first, second, smooth);
+        const LadderCoefficientsOf<Pair> shared{Pair{} + coefficients.r, Pair{} + coefficients.f,
+                                                Pair{} + coefficients.k};
+        return ladder.process(signal, shared) * (ampLevel * gain);
+    }
+};
+
+// A voice whose envelopes both hold (sustain or idle) gives the same levels,
+// and so the same coefficients, on every tick until an entry between spans
+// changes that: they are worked out once per span.
+template <bool kHolding>
+void renderSpan(OneVoice& state, FirstGenVoice& voice, const float* table, const FirstGenLaneUniforms& uniforms,
+                float* outL, float* outR, int32_t count) {
+    float ampLevel = 0.0f;
+    if (kHolding) {
+        state.setCoefficients(voice, uniforms, voice.filterEnv.tick());
+        ampLevel = voice.ampEnv.tick();
+    }
+    for (int32_t n = 0; n < count; ++n) {
+        const Pair first = readPair(table, voice.oscL, voice.oscR);
+        const Pair second = readPair(table, voice.oscL, voice.oscR);
+        if (!kHolding) {
+            state.setCoefficients(voice, uniforms, voice.filterEnv.tick());
+            ampLevel = voice.ampEnv.tick();
+        }
+        const Pair out = state.sample(first, second, ampLevel);
+        outL[n] += out[0];
+        outR[n] += out[1];
+    }
+}
+
+bool holds(const LinearEnvelope& env) {
+    return env.state == LinearEnvelope::kSustain || env.state == LinearEnvelope::kIdle;
+}
+
 }  // namespace
 
 void renderFirstGenOneVoice(FirstGenVoice& voice, const float* table, const FirstGenLaneUniforms& uniforms,
                             float volume, float velocitySensitivity, float* outL, float* outR, int32_t count) {
     TableOscillator& oscL = voice.oscL;
     TableOscillator& oscR = voice.oscR;
-    ReaderPair reader{pairOf(oscL.s1, oscR.s1), pairOf(oscL.s2, oscR.s2), pairOf(oscL.s3, oscR.s3),
-                      pairOf(oscL.s4, oscR.s4)};
-    LadderStateOf<Pair> ladder{pairOf(voice.left.x1, voice.right.x1), pairOf(voice.left.y1, voice.right.y1),
-                               pairOf(voice.left.y2, voice.right.y2), pairOf(voice.left.y3, voice.right.y3),
-                               pairOf(voice.left.y4, voice.right.y4)};
-    const Pair smooth = Pair{} + oscL.smooth;  // both readers of a voice start with the same coefficient
-    const float gain = (voice.velocity * volume - volume) * velocitySensitivity + volume;
-    LadderCoefficients coefficients = voice.ladder;
-
-    for (int32_t n = 0; n < count; ++n) {
-        const Pair first = readPair(table, oscL, oscR);
-        const Pair second = readPair(table, oscL, oscR);
-        const float filterLevel = voice.filterEnv.tick();
-        const float ampLevel = voice.ampEnv.tick();
-        const Pair signal = reader.next(first, second, smooth);
-
-        const float c1 = uniforms.filterAmount * filterLevel * 0.5f;
-        coefficients = LadderCoefficients::forControl((voice.velocity * c1 - c1) * uniforms.filterVelocity + c1 +
-                                                      uniforms.cutSquared);
-        const LadderCoefficientsOf<Pair> shared{Pair{} + coefficients.r, Pair{} + coefficients.f,
-                                                Pair{} + coefficients.k};
-        const Pair filtered = ladder.process(signal, shared);
-
-        const Pair out = filtered * (ampLevel * gain);
-        outL[n] += out[0];
-        outR[n] += out[1];
+    OneVoice state{ReaderPair{pairOf(oscL.s1, oscR.s1), pairOf(oscL.s2, oscR.s2), pairOf(oscL.s3, oscR.s3),
+                              pairOf(oscL.s4, oscR.s4)},
+                   LadderStateOf<Pair>{pairOf(voice.left.x1, voice.right.x1), pairOf(voice.left.y1, voice.right.y1),
+                                       pairOf(voice.left.y2, voice.right.y2), pairOf(voice.left.y3, voice.right.y3),
+                                       pairOf(voice.left.y4, voice.right.y4)},
+                   Pair{} + oscL.smooth,  // both readers of a voice start with the same coefficient
+                   (voice.velocity * volume - volume) * velocitySensitivity + volume, voice.ladder};
+    if (count < 1) return;
+    if (holds(voice.filterEnv) && holds(voice.ampEnv)) {
+        renderSpan<true>(state, voice, table, uniforms, outL, outR, count);
+    } else {
+        renderSpan<false>(state, voice, table, uniforms, outL, outR, count);
     }
 
+    const ReaderPair& reader = state.reader;
+    const LadderStateOf<Pair>& ladder = state.ladder;
     oscL.s1 = reader.s1[0], oscL.s2 = reader.s2[0], oscL.s3 = reader.s3[0], oscL.s4 = reader.s4[0];
     oscR.s1 = reader.s1[1], oscR.s2 = reader.s2[1], oscR.s3 = reader.s3[1], oscR.s4 = reader.s4[1];
     voice.left = LadderState{ladder.x1[0], ladder.y1[0], ladder.y2[0], ladder.y3[0], ladder.y4[0]};
     voice.right = LadderState{ladder.x1[1], ladder.y1[1], ladder.y2[1], ladder.y3[1], ladder.y4[1]};
-    voice.ladder = coefficients;
+    voice.ladder = state.coefficients;
 }
