@@ -120,8 +120,8 @@ struct OneVoiceKernelOf {
     }
 
     static void run(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t lane, int32_t count) {
-        alignas(64) float inL[kLaneChunk];
-        alignas(64) float inR[kLaneChunk];
+        float inL[kLaneChunk];
+        float inR[kLaneChunk];
         if (uniforms.subLevel == 0.0f) {  // see LaneKernelOf::run
             prepareInputs<false>(lanes, uniforms, lane, count, inL, inR);
         } else {
