@@ -70,6 +70,16 @@ struct FirstGenLaneKernelOf {
     using Coefficients = LadderCoefficientsOf<F>;
 
     static void run(FirstGenLanes& lanes, const FirstGenLaneUniforms& u, int32_t first, int32_t count) {
+        if (lanes.levelsHold) {
+            runWith<true>(lanes, u, first, count);
+        } else {
+            runWith<false>(lanes, u, first, count);
+        }
+    }
+
+    // kLevelsHold: the coefficients and gains of the first sample serve all.
+    template <bool kLevelsHold>
+    static void runWith(FirstGenLanes& lanes, const FirstGenLaneUniforms& u, int32_t first, int32_t count) {
         Reader readers[2];
         Ladder ladders[2];
         for (int32_t c = 0; c < 2; ++c) {
@@ -88,16 +98,28 @@ struct FirstGenLaneKernelOf {
         Coefficients coefficients{load(&lanes.coefficients[0][first]), load(&lanes.coefficients[1][first]),
                                   load(&lanes.coefficients[2][first])};
 
+        auto coefficientsAt = [&](int32_t n) {
+            const F c1 = amount * load(&lanes.filterLevel[n][first]) * 0.5f;
+            return Coefficients::forControl((velocity * c1 - c1) * filterVelocity + c1 + cut);
+        };
+        auto gainAt = [&](int32_t n) { return load(&lanes.ampLevel[n][first]) * gain; };
+        F g{};
+        if (kLevelsHold && count > 0) {
+            coefficients = coefficientsAt(0);
+            g = gainAt(0);
+        }
+
         for (int32_t n = 0; n < count; ++n) {
             F left = readers[0].next(&lanes.readL[2 * n][first], &lanes.readL[2 * n + 1][first], smooth);
             F right = readers[1].next(&lanes.readR[2 * n][first], &lanes.readR[2 * n + 1][first], smooth);
 
-            const F c1 = amount * load(&lanes.filterLevel[n][first]) * 0.5f;
-            coefficients = Coefficients::forControl((velocity * c1 - c1) * filterVelocity + c1 + cut);
+            if (!kLevelsHold) {
+                coefficients = coefficientsAt(n);
+                g = gainAt(n);
+            }
             left = ladders[0].process(left, coefficients);
             right = ladders[1].process(right, coefficients);
 
-            const F g = load(&lanes.ampLevel[n][first]) * gain;
             store(&lanes.outL[n][first], left * g);
             store(&lanes.outR[n][first], right * g);
         }

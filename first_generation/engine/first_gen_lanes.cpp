@@ -87,7 +87,7 @@ void unpackVoice(FirstGenLanes& lanes, int32_t lane) {
 // nearly all its time in the sustain, where every tick gives the sustain
 // level: those are filled in without ticking (idle likewise gives 0).
 void tickEnvelope(LinearEnvelope& env, float (*levels)[kFirstGenMaxLanes], int32_t lane, int32_t count) {
-    if (env.state == LinearEnvelope::kSustain || env.state == LinearEnvelope::kIdle) {
+    if (env.holds()) {
         const float level = env.tick();
         for (int32_t n = 0; n < count; ++n) levels[n][lane] = level;
         return;
@@ -174,6 +174,10 @@ void renderFirstGenLanes(FirstGenEngine& engine, float*, float*, float* outL, fl
     const FirstGenLaneKernelInfo& kernel = kernels[narrowestCovering(kernels, widest, laneCount)];
     const int32_t paddedCount = (laneCount + kernel.width - 1) / kernel.width * kernel.width;
     for (int32_t lane = laneCount; lane < paddedCount; ++lane) padLane(lanes, lane);
+    lanes.levelsHold = true;
+    for (int32_t lane = 0; lane < laneCount; ++lane)
+        lanes.levelsHold =
+            lanes.levelsHold && lanes.voice[lane]->filterEnv.holds() && lanes.voice[lane]->ampEnv.holds();
 
     for (int32_t done = 0; done < count; done += kFirstGenLaneChunk) {
         const int32_t chunk = count - done < kFirstGenLaneChunk ? count - done : kFirstGenLaneChunk;

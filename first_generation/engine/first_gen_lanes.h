@@ -16,6 +16,9 @@ constexpr int32_t kFirstGenLaneChunk = 32;  // samples per kernel call; bounds t
 
 struct FirstGenLanes {
     int32_t laneCount = 0;  // sounding voices in lanes 0..laneCount-1, in voice order
+    // Every lane's envelope levels are the same at every sample of the span
+    // (all envelopes hold, padding is 0), and so are its ladder coefficients.
+    bool levelsHold = false;
     FirstGenVoice* voice[kFirstGenMaxLanes];
     // Per chunk, sample-major ([sample][lane]): both sub-step reads per
     // channel, the envelope levels, and the voice outputs.

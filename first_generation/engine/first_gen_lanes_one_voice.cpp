@@ -82,10 +82,6 @@ void renderSpan(OneVoice& state, FirstGenVoice& voice, const float* table, const
     }
 }
 
-bool holds(const LinearEnvelope& env) {
-    return env.state == LinearEnvelope::kSustain || env.state == LinearEnvelope::kIdle;
-}
-
 }  // namespace
 
 void renderFirstGenOneVoice(FirstGenVoice& voice, const float* table, const FirstGenLaneUniforms& uniforms,
@@ -100,7 +96,7 @@ void renderFirstGenOneVoice(FirstGenVoice& voice, const float* table, const Firs
                    Pair{} + oscL.smooth,  // both readers of a voice start with the same coefficient
                    (voice.velocity * volume - volume) * velocitySensitivity + volume, voice.ladder};
     if (count < 1) return;
-    if (holds(voice.filterEnv) && holds(voice.ampEnv)) {
+    if (voice.filterEnv.holds() && voice.ampEnv.holds()) {
         renderSpan<true>(state, voice, table, uniforms, outL, outR, count);
     } else {
         renderSpan<false>(state, voice, table, uniforms, outL, outR, count);
