@@ -125,16 +125,39 @@ void prepareVoice(FirstGenLanes& lanes, int32_t lane, const float* table, int32_
     tickEnvelope(voice.ampEnv, lanes.ampLevel, lane, count);
 }
 
-// Voice outputs into the block, lane 0 first: each sample gets the float
-// additions of rendering the voices one after another (the samples' sums are
-// independent, so they advance side by side).
-void mixChunk(const FirstGenLanes& lanes, float* outL, float* outR, int32_t count) {
-    for (int32_t lane = 0; lane < lanes.laneCount; ++lane) {
-        for (int32_t n = 0; n < count; ++n) {
-            outL[n] += lanes.outL[n][lane];
-            outR[n] += lanes.outR[n][lane];
+// Adds the lanes 0..laneCount-1 of out[n][lane] into mix[n], lane 0 first:
+// each sample gets the float additions of rendering the voices one after
+// another. Four samples at a time: four rows of four lanes, transposed, give
+// each lane's four samples as one vector.
+void mixLanes(const float (*out)[kFirstGenMaxLanes], int32_t laneCount, float* mix, int32_t count) {
+    int32_t n = 0;
+    for (; n + 4 <= count; n += 4) {
+        F4 sum;
+        std::memcpy(&sum, &mix[n], sizeof sum);
+        int32_t lane = 0;
+        for (; lane + 4 <= laneCount; lane += 4) {
+            F4 rows[4];
+            for (int32_t k = 0; k < 4; ++k) std::memcpy(&rows[k], &out[n + k][lane], sizeof rows[k]);
+            const F4 low01 = __builtin_shufflevector(rows[0], rows[1], 0, 4, 1, 5);
+            const F4 low23 = __builtin_shufflevector(rows[2], rows[3], 0, 4, 1, 5);
+            const F4 high01 = __builtin_shufflevector(rows[0], rows[1], 2, 6, 3, 7);
+            const F4 high23 = __builtin_shufflevector(rows[2], rows[3], 2, 6, 3, 7);
+            sum += __builtin_shufflevector(low01, low23, 0, 1, 4, 5);
+            sum += __builtin_shufflevector(low01, low23, 2, 3, 6, 7);
+            sum += __builtin_shufflevector(high01, high23, 0, 1, 4, 5);
+            sum += __builtin_shufflevector(high01, high23, 2, 3, 6, 7);
         }
+        for (; lane < laneCount; ++lane) sum += F4{out[n][lane], out[n + 1][lane], out[n + 2][lane], out[n + 3][lane]};
+        std::memcpy(&mix[n], &sum, sizeof sum);
     }
+    for (; n < count; ++n) {
+        for (int32_t lane = 0; lane < laneCount; ++lane) mix[n] += out[n][lane];
+    }
+}
+
+void mixChunk(const FirstGenLanes& lanes, float* outL, float* outR, int32_t count) {
+    mixLanes(lanes.outL, lanes.laneCount, outL, count);
+    mixLanes(lanes.outR, lanes.laneCount, outR, count);
 }
 
 }  // namespace
