@@ -86,10 +86,13 @@ void unpackVoice(FirstGenLanes& lanes, int32_t lane) {
 // `count` ticks of an envelope into levels[n][lane]. A held note spends
 // nearly all its time in the sustain, where every tick gives the sustain
 // level: those are filled in without ticking (idle likewise gives 0).
-void tickEnvelope(LinearEnvelope& env, float (*levels)[kFirstGenMaxLanes], int32_t lane, int32_t count) {
+// With lanes.levelsHold the kernel reads only the first row.
+void tickEnvelope(const FirstGenLanes& lanes, LinearEnvelope& env, float (*levels)[kFirstGenMaxLanes], int32_t lane,
+                  int32_t count) {
     if (env.holds()) {
         const float level = env.tick();
-        for (int32_t n = 0; n < count; ++n) levels[n][lane] = level;
+        const int32_t rows = lanes.levelsHold ? 1 : count;
+        for (int32_t n = 0; n < rows; ++n) levels[n][lane] = level;
         return;
     }
     for (int32_t n = 0; n < count; ++n) levels[n][lane] = env.tick();
@@ -121,8 +124,8 @@ void prepareVoice(FirstGenLanes& lanes, int32_t lane, const float* table, int32_
             reads[c][step][lane] = TableOscillator::interpolate(table, positions[step] >> 16, fraction[step]);
         oscs[c]->position = start + static_cast<uint32_t>(steps) * increment;
     }
-    tickEnvelope(voice.filterEnv, lanes.filterLevel, lane, count);
-    tickEnvelope(voice.ampEnv, lanes.ampLevel, lane, count);
+    tickEnvelope(lanes, voice.filterEnv, lanes.filterLevel, lane, count);
+    tickEnvelope(lanes, voice.ampEnv, lanes.ampLevel, lane, count);
 }
 
 // Adds the lanes 0..laneCount-1 of out[n][lane] into mix[n], lane 0 first:
