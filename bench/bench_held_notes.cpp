@@ -4,9 +4,14 @@
 // second of audio over the first and the last 10 seconds, with the calling
 // thread's flush-to-zero off and on: a render that slows down while notes are
 // held, or depends on the host's settings, shows as last/first above 1.
+//
+// bench_held_notes [nubbel3|nubbel [program [voices]]] narrows the table to
+// one instrument, program or voice count, for repeated measurements of one case.
+#include <strings.h>
 #include <time.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -99,15 +104,28 @@ Cost measure(int32_t program, int32_t voices, unsigned hostControl) {
     return Cost{1e3 * (firstEnd - firstStart) / audioSeconds, 1e3 * (lastEnd - lastStart) / audioSeconds};
 }
 
+// The cases the command line selects; -1 selects all.
+struct Selection {
+    const char* instrument = nullptr;
+    int32_t program = -1;
+    int32_t voices = -1;
+
+    bool wants(const char* name) const { return instrument == nullptr || strcasecmp(instrument, name) == 0; }
+    static bool matches(int32_t wanted, int32_t value) { return wanted < 0 || wanted == value; }
+};
+
 template <typename Rig>
-void reportInstrument(const char* name) {
+void reportInstrument(const char* name, const Selection& selection) {
     constexpr int32_t kVoiceCounts[] = {0, 1, 4, 16};
+    if (!selection.wants(name)) return;
     constexpr unsigned kHostControls[] = {kDefaultFloatControl, kDefaultFloatControl | kFlushToZero};
     std::printf("\n%s: ms of CPU per second of audio, first / last 10 s of 60 s (per voice-second in brackets)\n",
                 name);
     std::printf("%-7s %-6s %-22s %-22s\n", "program", "voices", "host FTZ off", "host FTZ on");
     for (int32_t program = 0; program < kProgramCount; ++program) {
         for (int32_t voices : kVoiceCounts) {
+            if (!Selection::matches(selection.program, program) || !Selection::matches(selection.voices, voices))
+                continue;
             std::printf("%-7d %-6d", program, voices);
             for (unsigned control : kHostControls) {
                 const Cost cost = measure<Rig>(program, voices, control);
@@ -122,8 +140,12 @@ void reportInstrument(const char* name) {
 
 }  // namespace
 
-int main() {
-    reportInstrument<Nubbel3Rig>("Nubbel3");
-    reportInstrument<NubbelRig>("Nubbel");
+int main(int argc, char** argv) {
+    Selection selection;
+    if (argc > 1) selection.instrument = argv[1];
+    if (argc > 2) selection.program = std::atoi(argv[2]);
+    if (argc > 3) selection.voices = std::atoi(argv[3]);
+    reportInstrument<Nubbel3Rig>("Nubbel3", selection);
+    reportInstrument<NubbelRig>("Nubbel", selection);
     return 0;
 }

@@ -98,10 +98,24 @@ struct LaneKernelOf {
         return __builtin_convertvector(here + (next - here) * __builtin_convertvector(fraction, D), F);
     }
 
+    // With "SUB" at 0 the sub-oscillator adds a signed zero to a sample that
+    // then gets 1e-15 added, which gives the bits it gives without the zero
+    // (the sub table is finite), so its reads are skipped; only its phase
+    // moves on.
     static void run(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t first, int32_t count) {
+        if (uniforms.subLevel == 0.0f) {
+            runWith<false>(lanes, uniforms, first, count);
+        } else {
+            runWith<true>(lanes, uniforms, first, count);
+        }
+    }
+
+    template <bool kWithSub>
+    static void runWith(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t first, int32_t count) {
         constexpr float kDenormalGuard = 1e-15f;
         constexpr float kSubScale = 0.5f;
         constexpr float kFilterDepthScale = 0.8f;
+        constexpr int32_t kSubPhaseMask = 0xFFFF;
         const float* table = uniforms.table;
 
         U positionL = load<U>(&lanes.position[0][first]);
@@ -124,10 +138,14 @@ struct LaneKernelOf {
             const F right = readTable(table, positionR);
             positionL += incrementL;
             positionR += incrementR;
-            subPhase = (subPhase + subIncrement) & 0xFFFF;
-            const F sub = Ops::gather(uniforms.subTable, subPhase >> 4) * uniforms.subLevel * kSubScale;
-            const F inL = left + sub + kDenormalGuard;
-            const F inR = sub + right + kDenormalGuard;
+            F inL = left + kDenormalGuard;
+            F inR = right + kDenormalGuard;
+            if (kWithSub) {
+                subPhase = (subPhase + subIncrement) & kSubPhaseMask;
+                const F sub = Ops::gather(uniforms.subTable, subPhase >> 4) * uniforms.subLevel * kSubScale;
+                inL = left + sub + kDenormalGuard;
+                inR = sub + right + kDenormalGuard;
+            }
 
             const F filterLevel = stepEnvelope(filterEnv, lanes.filterEnv, first);
             const F depth = (uniforms.filterDepth * filterLevel) * kFilterDepthScale;
@@ -146,6 +164,9 @@ struct LaneKernelOf {
             store(&lanes.outR[n * kMaxLanes + first], r4 * level);
         }
 
+        // Wrapping once after count steps leaves the low 16 bits of wrapping
+        // after each; count <= 32 steps of at most 2^15 stay far inside int32.
+        if (!kWithSub) subPhase = (subPhase + subIncrement * count) & kSubPhaseMask;
         store(&lanes.position[0][first], positionL);
         store(&lanes.position[1][first], positionR);
         store(&lanes.subPhase[first], subPhase);

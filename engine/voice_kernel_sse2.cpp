@@ -1,5 +1,6 @@
 // The lane kernel four lanes wide: the baseline every supported CPU runs (SSE2
-// on x86; generic vectors elsewhere).
+// on x86; generic vectors elsewhere); and the one-lane kernel, a lone voice
+// with four of its samples per vector.
 #include <cstdint>
 #include <cstring>
 #if defined(__SSE2__)
@@ -7,6 +8,8 @@
 #endif
 
 #include "engine/voice_kernel.h"
+// After voice_kernel.h:
+#include "engine/one_voice_kernel.h"
 
 namespace {
 
@@ -51,4 +54,8 @@ struct Sse2Ops {
 
 void runLanesSse2(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t first, int32_t count) {
     LaneKernelOf<Sse2Ops>::run(lanes, uniforms, first, count);
+}
+
+void runLanesSingle(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t first, int32_t count) {
+    OneVoiceKernelOf<Sse2Ops>::run(lanes, uniforms, first, count);
 }

@@ -72,6 +72,6 @@ const LaneKernelInfo* preferredLaneKernel();
 void runLanesSse2(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t first, int32_t count);
 void runLanesAvx2(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t first, int32_t count);
 void runLanesAvx512(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t first, int32_t count);
-// One lane (voice_kernel_single.cpp): the render's choice for a single lane
-// left over; not one of the SIMD levels' kernels.
+// One lane (voice_kernel_sse2.cpp, one_voice_kernel.h): the render's choice
+// for a single lane left over; not one of the SIMD levels' kernels.
 void runLanesSingle(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t first, int32_t count);

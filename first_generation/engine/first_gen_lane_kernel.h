@@ -51,10 +51,11 @@ struct FirstGenLaneKernelOf {
 
         // Two sub-steps from the prepared reads; the output starts at 0 and
         // adds each smoothed value, as the scalar reader does.
-        F next(const float* first, const float* second, F k) {
+        F next(const float* first, const float* second, F k) { return next(load(first), load(second), k); }
+
+        F next(F first, F second, F k) {
             F out = splat(0.0f);
-            for (const float* read : {first, second}) {
-                const F v = load(read);
+            for (const F v : {first, second}) {
                 s1 = s1 + (v - s1) * k;
                 s2 = s2 + (s1 - s2) * k;
                 s3 = s3 + (s2 - s3) * k;
@@ -69,6 +70,16 @@ struct FirstGenLaneKernelOf {
     using Coefficients = LadderCoefficientsOf<F>;
 
     static void run(FirstGenLanes& lanes, const FirstGenLaneUniforms& u, int32_t first, int32_t count) {
+        if (lanes.levelsHold) {
+            runWith<true>(lanes, u, first, count);
+        } else {
+            runWith<false>(lanes, u, first, count);
+        }
+    }
+
+    // kLevelsHold: the coefficients and gains of the first sample serve all.
+    template <bool kLevelsHold>
+    static void runWith(FirstGenLanes& lanes, const FirstGenLaneUniforms& u, int32_t first, int32_t count) {
         Reader readers[2];
         Ladder ladders[2];
         for (int32_t c = 0; c < 2; ++c) {
@@ -87,16 +98,28 @@ struct FirstGenLaneKernelOf {
         Coefficients coefficients{load(&lanes.coefficients[0][first]), load(&lanes.coefficients[1][first]),
                                   load(&lanes.coefficients[2][first])};
 
+        auto coefficientsAt = [&](int32_t n) {
+            const F c1 = amount * load(&lanes.filterLevel[n][first]) * 0.5f;
+            return Coefficients::forControl((velocity * c1 - c1) * filterVelocity + c1 + cut);
+        };
+        auto gainAt = [&](int32_t n) { return load(&lanes.ampLevel[n][first]) * gain; };
+        F g{};
+        if (kLevelsHold && count > 0) {
+            coefficients = coefficientsAt(0);
+            g = gainAt(0);
+        }
+
         for (int32_t n = 0; n < count; ++n) {
             F left = readers[0].next(&lanes.readL[2 * n][first], &lanes.readL[2 * n + 1][first], smooth);
             F right = readers[1].next(&lanes.readR[2 * n][first], &lanes.readR[2 * n + 1][first], smooth);
 
-            const F c1 = amount * load(&lanes.filterLevel[n][first]) * 0.5f;
-            coefficients = Coefficients::forControl((velocity * c1 - c1) * filterVelocity + c1 + cut);
+            if (!kLevelsHold) {
+                coefficients = coefficientsAt(n);
+                g = gainAt(n);
+            }
             ladders[0].process(left, coefficients);
             ladders[1].process(right, coefficients);
 
-            const F g = load(&lanes.ampLevel[n][first]) * gain;
             store(&lanes.outL[n][first], left * g);
             store(&lanes.outR[n][first], right * g);
         }

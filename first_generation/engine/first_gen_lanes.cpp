@@ -84,6 +84,21 @@ void unpackVoice(FirstGenLanes& lanes, int32_t lane) {
     voice.silenceIfNotFinite();
 }
 
+// `count` ticks of an envelope into levels[n][lane]. A held note spends
+// nearly all its time in the sustain, where every tick gives the sustain
+// level: those are filled in without ticking (idle likewise gives 0).
+// With lanes.levelsHold the kernel reads only the first row.
+void tickEnvelope(const FirstGenLanes& lanes, LinearEnvelope& env, float (*levels)[kFirstGenMaxLanes], int32_t lane,
+                  int32_t count) {
+    if (env.holds()) {
+        const float level = env.tick();
+        const int32_t rows = lanes.levelsHold ? 1 : count;
+        for (int32_t n = 0; n < rows; ++n) levels[n][lane] = level;
+        return;
+    }
+    for (int32_t n = 0; n < count; ++n) levels[n][lane] = env.tick();
+}
+
 // What a voice computes without its own output: the long double table reads
 // of both readers and the envelope levels, `count` samples ahead. Indices and
 // fractions first, so that the x87 loop only loads, interpolates and stores.
@@ -110,22 +125,43 @@ void prepareVoice(FirstGenLanes& lanes, int32_t lane, const float* table, int32_
             reads[c][step][lane] = TableOscillator::interpolate(table, positions[step] >> 16, fraction[step]);
         oscs[c]->position = start + static_cast<uint32_t>(steps) * increment;
     }
-    for (int32_t n = 0; n < count; ++n) {
-        lanes.filterLevel[n][lane] = voice.filterEnv.tick();
-        lanes.ampLevel[n][lane] = voice.ampEnv.tick();
+    tickEnvelope(lanes, voice.filterEnv, lanes.filterLevel, lane, count);
+    tickEnvelope(lanes, voice.ampEnv, lanes.ampLevel, lane, count);
+}
+
+// Adds the lanes 0..laneCount-1 of out[n][lane] into mix[n], lane 0 first:
+// each sample gets the float additions of rendering the voices one after
+// another. Four samples at a time: four rows of four lanes, transposed, give
+// each lane's four samples as one vector.
+void mixLanes(const float (*out)[kFirstGenMaxLanes], int32_t laneCount, float* mix, int32_t count) {
+    int32_t n = 0;
+    for (; n + 4 <= count; n += 4) {
+        F4 sum;
+        std::memcpy(&sum, &mix[n], sizeof sum);
+        int32_t lane = 0;
+        for (; lane + 4 <= laneCount; lane += 4) {
+            F4 rows[4];
+            for (int32_t k = 0; k < 4; ++k) std::memcpy(&rows[k], &out[n + k][lane], sizeof rows[k]);
+            const F4 low01 = __builtin_shufflevector(rows[0], rows[1], 0, 4, 1, 5);
+            const F4 low23 = __builtin_shufflevector(rows[2], rows[3], 0, 4, 1, 5);
+            const F4 high01 = __builtin_shufflevector(rows[0], rows[1], 2, 6, 3, 7);
+            const F4 high23 = __builtin_shufflevector(rows[2], rows[3], 2, 6, 3, 7);
+            sum += __builtin_shufflevector(low01, low23, 0, 1, 4, 5);
+            sum += __builtin_shufflevector(low01, low23, 2, 3, 6, 7);
+            sum += __builtin_shufflevector(high01, high23, 0, 1, 4, 5);
+            sum += __builtin_shufflevector(high01, high23, 2, 3, 6, 7);
+        }
+        for (; lane < laneCount; ++lane) sum += F4{out[n][lane], out[n + 1][lane], out[n + 2][lane], out[n + 3][lane]};
+        std::memcpy(&mix[n], &sum, sizeof sum);
+    }
+    for (; n < count; ++n) {
+        for (int32_t lane = 0; lane < laneCount; ++lane) mix[n] += out[n][lane];
     }
 }
 
-// Voice outputs into the block, lane 0 first: each sample gets the float
-// additions of rendering the voices one after another (the samples' sums are
-// independent, so they advance side by side).
 void mixChunk(const FirstGenLanes& lanes, float* outL, float* outR, int32_t count) {
-    for (int32_t lane = 0; lane < lanes.laneCount; ++lane) {
-        for (int32_t n = 0; n < count; ++n) {
-            outL[n] += lanes.outL[n][lane];
-            outR[n] += lanes.outR[n][lane];
-        }
-    }
+    mixLanes(lanes.outL, lanes.laneCount, outL, count);
+    mixLanes(lanes.outR, lanes.laneCount, outR, count);
 }
 
 }  // namespace
@@ -147,20 +183,31 @@ void renderFirstGenLanes(FirstGenEngine& engine, float*, float*, float* outL, fl
     const auto live = [&engine](int32_t index) { return loadShared(engine.params[index]); };
     using namespace firstgen_param;
 
+    const float cutoff = live(kCutoff);
+    const FirstGenLaneUniforms uniforms{live(kFilterAmount), live(kFilterVelocity), cutoff * cutoff};
     int32_t laneCount = 0;
     for (FirstGenVoice& voice : engine.voices) {
         if (voice.sounding) packVoice(lanes, laneCount++, voice, live(kVolume), live(kAmpVelocity));
     }
     if (laneCount == 0) return;
+    if (laneCount == 1) {
+        FirstGenVoice& voice = *lanes.voice[0];
+        renderFirstGenOneVoice(voice, table, uniforms, live(kVolume), live(kAmpVelocity), outL, outR, count);
+        voice.sounding = voice.ampEnv.state != LinearEnvelope::kIdle;
+        voice.silenceIfNotFinite();
+        return;
+    }
     lanes.laneCount = laneCount;
     // Up to 16 voices: one group of the narrowest kernel that holds them all
     // (when the engine's kernel is narrower, groups of its width).
     const FirstGenLaneKernelInfo& kernel = kernels[narrowestCovering(kernels, widest, laneCount)];
     const int32_t paddedCount = (laneCount + kernel.width - 1) / kernel.width * kernel.width;
     for (int32_t lane = laneCount; lane < paddedCount; ++lane) padLane(lanes, lane);
+    lanes.levelsHold = true;
+    for (int32_t lane = 0; lane < laneCount; ++lane)
+        lanes.levelsHold =
+            lanes.levelsHold && lanes.voice[lane]->filterEnv.holds() && lanes.voice[lane]->ampEnv.holds();
 
-    const float cutoff = live(kCutoff);
-    const FirstGenLaneUniforms uniforms{live(kFilterAmount), live(kFilterVelocity), cutoff * cutoff};
     for (int32_t done = 0; done < count; done += kFirstGenLaneChunk) {
         const int32_t chunk = count - done < kFirstGenLaneChunk ? count - done : kFirstGenLaneChunk;
         for (int32_t lane = 0; lane < laneCount; ++lane) prepareVoice(lanes, lane, table, chunk);

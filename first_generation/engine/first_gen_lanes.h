@@ -16,6 +16,9 @@ constexpr int32_t kFirstGenLaneChunk = 32;  // samples per kernel call; bounds t
 
 struct FirstGenLanes {
     int32_t laneCount = 0;  // sounding voices in lanes 0..laneCount-1, in voice order
+    // Every lane's envelope levels are the same at every sample of the span
+    // (all envelopes hold, padding is 0), and so are its ladder coefficients.
+    bool levelsHold = false;
     FirstGenVoice* voice[kFirstGenMaxLanes];
     // Per chunk, sample-major ([sample][lane]): both sub-step reads per
     // channel, the envelope levels, and the voice outputs.
@@ -56,6 +59,12 @@ struct FirstGenLaneKernelInfo {
 // The kernels this CPU runs, narrowest first (SSE2 always); `count` receives
 // how many. The widest one is the render's default.
 const FirstGenLaneKernelInfo* firstGenLaneKernels(int32_t* count);
+
+// One sounding voice alone (first_gen_lanes_one_voice.cpp): the same samples
+// and states as its lane render, added into outL/outR; volume and velocity
+// sensitivity give its gain. Inside ExtendedPrecision.
+void renderFirstGenOneVoice(FirstGenVoice& voice, const float* table, const FirstGenLaneUniforms& uniforms,
+                            float volume, float velocitySensitivity, float* outL, float* outR, int32_t count);
 
 void runFirstGenLanesSse2(FirstGenLanes& lanes, const FirstGenLaneUniforms& uniforms, int32_t first, int32_t count);
 void runFirstGenLanesAvx2(FirstGenLanes& lanes, const FirstGenLaneUniforms& uniforms, int32_t first, int32_t count);

@@ -21,6 +21,10 @@ struct LinearEnvelope {
     SharedFloat releaseStep = 0.0f;
     float level = 0.0f;
 
+    // Sustain and idle: every tick gives the same level until an entry
+    // (release, start) moves the state on.
+    bool holds() const { return state == kSustain || state == kIdle; }
+
     float tick() {
         switch (state) {
             case kAttack:

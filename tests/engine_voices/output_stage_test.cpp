@@ -65,6 +65,14 @@ TEST(OutputStage, NonFiniteMixSamplesAreZeroedAndTheFiltersStayFinite) {
     const std::vector<float> expected = {1.0f, 0.0f, -2.0f, 0.0f, 0.0f, 3.4e38f, -0.0f};
     for (size_t i = 0; i < mix.size(); ++i) EXPECT_TRUE(sameBits(mix[i], expected[i])) << i;
 
+    // One non-finite sample alone is found wherever it falls in the block.
+    for (size_t at = 0; at < 11; ++at) {
+        std::vector<float> lone(11, 0.5f);
+        lone[at] = std::numeric_limits<float>::infinity();
+        sanitizeMix(lone.data(), static_cast<int32_t>(lone.size()));
+        EXPECT_EQ(lone[at], 0.0f) << at;
+    }
+
     // Finite but huge samples must not make the double states non-finite either.
     HalfBandFilter filterL, filterR;
     std::vector<float> hugeL(64, 3.4e38f), hugeR(64, -3.4e38f), outL(32), outR(32);

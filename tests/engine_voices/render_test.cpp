@@ -131,15 +131,27 @@ void playScript(SynthEngine& engine, int32_t block) {
     }
 }
 
-void expectFastEqualsReference(const LaneKernelInfo& kernel, int32_t frames, int32_t capacity) {
+// Whether the script keeps its "SUB" values or starts with the sub-oscillator
+// off (the render skips its reads) and turns it on while voices sound: the
+// phases must have moved on meanwhile.
+enum class Sub { kAsScripted, kOffThenOn };
+
+void playScriptWith(SynthEngine& engine, int32_t block, Sub sub) {
+    constexpr int32_t kSubOnBlock = 10;
+    playScript(engine, block);
+    if (sub == Sub::kOffThenOn) engine.params[param::kSubLevel] = block < kSubOnBlock ? 0.0f : 0.7f;
+}
+
+void expectFastEqualsReference(const LaneKernelInfo& kernel, int32_t frames, int32_t capacity,
+                               Sub sub = Sub::kAsScripted) {
     auto fast = makeEngine();
     auto slow = makeEngine();
     copyTable(*fast, *slow);
     fast->voiceKernel = &kernel;
     HostRun fastHost(capacity), slowHost(2 * frames);
     for (int32_t block = 0; block < 20; ++block) {
-        playScript(*fast, block);
-        playScript(*slow, block);
+        playScriptWith(*fast, block, sub);
+        playScriptWith(*slow, block, sub);
         fastHost.render(*fast, frames);
         slowHost.renderReference(*slow, frames);
         ASSERT_EQ(firstDifference(fastHost.outL, slowHost.outL), -1) << kernel.name << " block " << block;
@@ -169,6 +181,7 @@ TEST(FastRender, EveryKernelEqualsTheReferenceBitForBit) {
     for (int32_t k = 0; k < count; ++k) {
         std::printf("lane kernel %s (%d lanes)\n", kernels[k].name, kernels[k].width);
         expectFastEqualsReference(kernels[k], 256, 512);
+        expectFastEqualsReference(kernels[k], 256, 512, Sub::kOffThenOn);
     }
 }
 
@@ -192,5 +205,48 @@ TEST(FastRender, BlockRenderEqualsReferenceAtEngineLevel) {
         slowRun.renderReference(*slow, 1000);
         ASSERT_EQ(firstDifference(fastRun.mixL, slowRun.mixL), -1) << block;
         ASSERT_EQ(firstDifference(fastRun.mixR, slowRun.mixR), -1) << block;
+    }
+}
+
+TEST(FastRender, HeldVoicesEqualTheReferenceThroughAttackDecayAndRelease) {
+    // Decays long enough to be followed to their sustain (reached, still
+    // moving, or 0), with and without the sub-oscillator: one voice alone
+    // (which steps its envelopes without testing for a stage's end once past
+    // the attack), five (three lanes of padding on eight) and every voice.
+    struct Case {
+        float decay, sustain, filterDecay, subLevel;
+    };
+    const Case cases[] = {{0.01f, 0.5f, 0.01f, 0.4f}, {0.6f, 0.0f, 0.8f, 0.0f}, {0.3f, 0.9f, 0.5f, 1.0f}};
+    for (int32_t voices : {1, 5, SynthEngine::kVoiceCount}) {
+        for (const Case& c : cases) {
+            auto fast = makeEngine();
+            auto slow = makeEngine();
+            copyTable(*fast, *slow);
+            fast->voiceKernel = preferredLaneKernel();
+            for (SynthEngine* engine : {fast.get(), slow.get()}) {
+                float* p = engine->params;
+                p[param::kAttack] = 0.002f;
+                p[param::kAttack + 1] = c.decay;
+                p[param::kAttack + 2] = c.sustain;
+                p[param::kFilterAttack] = 0.002f;
+                p[param::kFilterAttack + 1] = c.filterDecay;
+                p[param::kSubLevel] = c.subLevel;
+                for (int32_t index : {param::kAttack, param::kFilterAttack}) engine->paramChanged(index);
+                for (int32_t v = 0; v < voices; ++v) engine->noteOn(45 + 2 * v, 0.5f + 0.02f * v, 3 + v);
+            }
+            HostRun fastHost(512), slowHost(512);
+            for (int32_t block = 0; block < 60; ++block) {
+                if (block == 50) {
+                    fast->noteOff(45, 100);
+                    slow->noteOff(45, 100);
+                }
+                fastHost.render(*fast, 256);
+                slowHost.renderReference(*slow, 256);
+                ASSERT_EQ(firstDifference(fastHost.outL, slowHost.outL), -1)
+                    << voices << " " << c.decay << " " << block;
+                ASSERT_EQ(firstDifference(fastHost.outR, slowHost.outR), -1)
+                    << voices << " " << c.decay << " " << block;
+            }
+        }
     }
 }

@@ -87,7 +87,11 @@ void runSession(Twins& twins) {
     twins.both([](FirstGenEngine& e) { e.cutAllVoices(); });
     ASSERT_TRUE(block(64));
     on(50, 0.5f, 0);
-    for (int32_t b = 0; b < 20; ++b) ASSERT_TRUE(block(4096));  // through release and sustain
+    for (int32_t b = 0; b < 20; ++b) ASSERT_TRUE(block(4096));           // through release and sustain
+    for (int32_t n = 0; n < 5; ++n) on(62 + 4 * n, 0.4f + 0.1f * n, n);  // a chord held into its sustain
+    for (int32_t b = 0; b < 12; ++b) ASSERT_TRUE(block(4096));
+    for (int32_t n = 0; n < 5; ++n) off(62 + 4 * n, 100 * n);
+    for (int32_t b = 0; b < 4; ++b) ASSERT_TRUE(block(4096));
 }
 
 }  // namespace
