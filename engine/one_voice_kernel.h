@@ -85,9 +85,9 @@ struct OneVoiceKernelOf {
     template <bool kWithSub>
     static void prepareInputs(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t lane, int32_t count, float* inL,
                               float* inR) {
-        constexpr float kDenormalGuard = 1e-15f;
-        constexpr float kSubScale = 0.5f;
-        constexpr int32_t kSubPhaseMask = 0xFFFF;
+        constexpr float kDenormalGuard = Lanes::kDenormalGuard;
+        constexpr float kSubScale = Lanes::kSubScale;
+        constexpr int32_t kSubPhaseMask = Lanes::kSubPhaseMask;
         I step{};
         for (int32_t l = 0; l < kWidth; ++l) step[l] = l;
         const uint32_t incrementL = static_cast<uint32_t>(lanes.increment[0][lane]);
@@ -144,7 +144,7 @@ struct OneVoiceKernelOf {
     template <bool kOnlyMoves>
     static void runChains(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t lane, int32_t count,
                           const float* inL, const float* inR, Envelope1& filterEnv, Envelope1& ampEnv) {
-        constexpr float kFilterDepthScale = 0.8f;
+        constexpr float kFilterDepthScale = Lanes::kFilterDepthScale;
         Pair s[4];
         for (int32_t j = 0; j < 4; ++j) s[j] = Pair{lanes.filterState[j][lane], lanes.filterState[4 + j][lane]};
         const float velocity = lanes.velocity[lane];

@@ -28,6 +28,12 @@ struct LaneKernelOf {
     using U = typename Ops::U;
     using D = typename Ops::D;
     static constexpr int32_t kWidth = Ops::kWidth;
+    // Added to every oscillator sample before the filter chain.
+    static constexpr float kDenormalGuard = 1e-15f;
+    static constexpr float kSubScale = 0.5f;
+    static constexpr float kFilterDepthScale = 0.8f;
+    // The sub-oscillator's phase: 16 bits, read through its top 12.
+    static constexpr int32_t kSubPhaseMask = 0xFFFF;
 
     template <class V, class T>
     static V load(const T* from) {
@@ -112,10 +118,6 @@ struct LaneKernelOf {
 
     template <bool kWithSub>
     static void runWith(VoiceLanes& lanes, const LaneUniforms& uniforms, int32_t first, int32_t count) {
-        constexpr float kDenormalGuard = 1e-15f;
-        constexpr float kSubScale = 0.5f;
-        constexpr float kFilterDepthScale = 0.8f;
-        constexpr int32_t kSubPhaseMask = 0xFFFF;
         const float* table = uniforms.table;
 
         U positionL = load<U>(&lanes.position[0][first]);
