@@ -8,13 +8,11 @@
 #include "engine/lane_kernel_choice.h"
 #include "numerics/simd_level.h"
 #include "first_generation/engine/first_gen_engine.h"
+#include "first_generation/engine/first_gen_table_reads.h"
 #include "numerics/shared_float.h"
 
 namespace {
 
-// Four reader positions at a time, on the baseline vectors of every target.
-typedef uint32_t U4 __attribute__((vector_size(16)));
-typedef int32_t I4 __attribute__((vector_size(16)));
 typedef float F4 __attribute__((vector_size(16)));
 
 constexpr FirstGenLaneKernelInfo kKernels[] = {
@@ -100,31 +98,13 @@ void tickEnvelope(const FirstGenLanes& lanes, LinearEnvelope& env, float (*level
 }
 
 // What a voice computes without its own output: the long double table reads
-// of both readers and the envelope levels, `count` samples ahead. Indices and
-// fractions first, so that the x87 loop only loads, interpolates and stores.
+// of both readers and the envelope levels, `count` samples ahead.
 void prepareVoice(FirstGenLanes& lanes, int32_t lane, const float* table, int32_t count) {
     FirstGenVoice& voice = *lanes.voice[lane];
-    TableOscillator* oscs[2] = {&voice.oscL, &voice.oscR};
-    float(*reads[2])[kFirstGenMaxLanes] = {lanes.readL, lanes.readR};
-    uint32_t positions[2 * kFirstGenLaneChunk];
-    float fraction[2 * kFirstGenLaneChunk];
-    const int32_t steps = 2 * count;
-    for (int32_t c = 0; c < 2; ++c) {
-        const uint32_t start = oscs[c]->position;
-        const uint32_t increment = oscs[c]->increment;
-        U4 position = U4{0, 1, 2, 3} * increment + start;
-        const U4 stride = U4{} + 4 * increment;
-        for (int32_t step = 0; step < steps; step += 4) {
-            const U4 at = position;
-            std::memcpy(&positions[step], &at, sizeof at);
-            const F4 ahead = __builtin_convertvector((I4)(at & 0xFFFFu), F4) * TableOscillator::kFractionScale;
-            std::memcpy(&fraction[step], &ahead, sizeof ahead);
-            position += stride;
-        }
-        for (int32_t step = 0; step < steps; ++step)
-            reads[c][step][lane] = TableOscillator::interpolate(table, positions[step] >> 16, fraction[step]);
-        oscs[c]->position = start + static_cast<uint32_t>(steps) * increment;
-    }
+    voice.oscL.position = readTable(table, voice.oscL.position, voice.oscL.increment, &lanes.readL[0][lane],
+                                    kFirstGenMaxLanes, 2 * count);
+    voice.oscR.position = readTable(table, voice.oscR.position, voice.oscR.increment, &lanes.readR[0][lane],
+                                    kFirstGenMaxLanes, 2 * count);
     tickEnvelope(lanes, voice.filterEnv, lanes.filterLevel, lane, count);
     tickEnvelope(lanes, voice.ampEnv, lanes.ampLevel, lane, count);
 }

@@ -1,17 +1,17 @@
 // A lone voice, rendered without lanes: its left and right channels side by
-// side in one vector, and its long double table reads inside the same loop.
+// side in one vector.
 //
-// On lane vectors a single voice fills one lane of each channel's vectors,
-// and its table reads run in a pass of their own. Here both readers and both
-// ladders share a vector ({left, right, 0, 0}), and the reads for a sample
-// are made while the ladder of the sample before still runs: the x87 unit is
-// otherwise idle during the ladder's long recursion. Every value takes the
-// float and long double operations of the lane render in the same order, so
-// the samples and states are the same bits.
+// On lane vectors a single voice fills one lane of each channel's vectors.
+// Here both readers and both ladders share a vector ({left, right, 0, 0}).
+// The table reads of a chunk come first, in a pass of their own: made inside
+// the sample loop they did not overlap the ladder's long recursion, they only
+// added to it. Every value takes the float and long double operations of the
+// lane render in the same order, so the samples and states are the same bits.
 #include <cstdint>
 #include <initializer_list>
 
 #include "first_generation/engine/first_gen_lanes.h"
+#include "first_generation/engine/first_gen_table_reads.h"
 #include "first_generation/engine/ladder_filter.h"
 // After first_gen_lanes.h:
 #include "first_generation/engine/first_gen_lane_kernel.h"
@@ -25,14 +25,17 @@ Pair pairOf(float left, float right) { return Pair{left, right, 0.0f, 0.0f}; }
 // The four smoothing stages of both readers, as the four-lane kernel runs them.
 using ReaderPair = FirstGenLaneKernelOf<4>::Reader;
 
-// One sub-step's interpolated reads of both channels; advances the positions.
-Pair readPair(const float* table, TableOscillator& left, TableOscillator& right) {
-    const Pair read =
-        pairOf(TableOscillator::interpolate(table, left.position), TableOscillator::interpolate(table, right.position));
-    left.position += left.increment;
-    right.position += right.increment;
-    return read;
-}
+// Both readers' reads of a chunk, sub-step by sub-step.
+struct ChunkReads {
+    float left[2 * kFirstGenLaneChunk];
+    float right[2 * kFirstGenLaneChunk];
+
+    void read(const float* table, FirstGenVoice& voice, int32_t count) {
+        voice.oscL.position = readTable(table, voice.oscL.position, voice.oscL.increment, left, 1, 2 * count);
+        voice.oscR.position = readTable(table, voice.oscR.position, voice.oscR.increment, right, 1, 2 * count);
+    }
+    Pair at(int32_t step) const { return pairOf(left[step], right[step]); }
+};
 
 // Both readers and both ladders of the voice, as the loop carries them.
 struct OneVoice {
@@ -70,16 +73,19 @@ void renderSpan(OneVoice& state, FirstGenVoice& voice, const float* table, const
         state.setCoefficients(voice, uniforms, voice.filterEnv.tick());
         ampLevel = voice.ampEnv.tick();
     }
-    for (int32_t n = 0; n < count; ++n) {
-        const Pair first = readPair(table, voice.oscL, voice.oscR);
-        const Pair second = readPair(table, voice.oscL, voice.oscR);
-        if (!kHolding) {
-            state.setCoefficients(voice, uniforms, voice.filterEnv.tick());
-            ampLevel = voice.ampEnv.tick();
+    ChunkReads chunkReads;
+    for (int32_t done = 0; done < count; done += kFirstGenLaneChunk) {
+        const int32_t chunk = count - done < kFirstGenLaneChunk ? count - done : kFirstGenLaneChunk;
+        chunkReads.read(table, voice, chunk);
+        for (int32_t n = 0; n < chunk; ++n) {
+            if (!kHolding) {
+                state.setCoefficients(voice, uniforms, voice.filterEnv.tick());
+                ampLevel = voice.ampEnv.tick();
+            }
+            const Pair out = state.sample(chunkReads.at(2 * n), chunkReads.at(2 * n + 1), ampLevel);
+            outL[done + n] += out[0];
+            outR[done + n] += out[1];
         }
-        const Pair out = state.sample(first, second, ampLevel);
-        outL[n] += out[0];
-        outR[n] += out[1];
     }
 }
 
