@@ -94,7 +94,7 @@ void tickEnvelope(const FirstGenLanes& lanes, LinearEnvelope& env, float (*level
         for (int32_t n = 0; n < rows; ++n) levels[n][lane] = level;
         return;
     }
-    for (int32_t n = 0; n < count; ++n) levels[n][lane] = env.tick();
+    env.tickInto(&levels[0][lane], kFirstGenMaxLanes, count);
 }
 
 // What a voice computes without its own output: the long double table reads

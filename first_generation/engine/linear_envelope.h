@@ -25,34 +25,49 @@ struct LinearEnvelope {
     // (release, start) moves the state on.
     bool holds() const { return state == kSustain || state == kIdle; }
 
-    float tick() {
-        switch (state) {
+    float tick() { return advance(state, level); }
+
+    // `count` ticks into out[n * stride]. The state and level stay in
+    // registers: ticked one call at a time they go through memory after every
+    // tick (the steps are shared atomics), a store and reload in the chain of
+    // every tick.
+    void tickInto(float* out, int32_t stride, int32_t count) {
+        int32_t s = state;
+        float l = level;
+        for (int32_t n = 0; n < count; ++n) out[n * stride] = advance(s, l);
+        state = s;
+        level = l;
+    }
+
+    // One tick of a state and level with this envelope's steps.
+    float advance(int32_t& s, float& l) const {
+        switch (s) {
             case kAttack:
-                level += attackStep;
-                if (level >= 1.0f) {
-                    level = 1.0f;
-                    state = kDecay;
+                l += attackStep;
+                if (l >= 1.0f) {
+                    l = 1.0f;
+                    s = kDecay;
                 }
                 break;
             case kDecay:
-                level -= decayStep;
-                if (sustain >= level) {
-                    level = sustain;
-                    state = kSustain;
+                l -= decayStep;
+                if (sustain >= l) {
+                    l = sustain;
+                    s = kSustain;
                 }
                 break;
-            case kSustain: level = sustain; break;
+            case kSustain: l = sustain; break;
             case kRelease:
             case kStealFade:
-                level -= releaseStep;
-                if (level <= 0.0f) {
-                    level = 0.0f;
-                    state = kIdle;
+                l -= releaseStep;
+                if (l <= 0.0f) {
+                    l = 0.0f;
+                    s = kIdle;
                 }
                 break;
-            default: level = 0.0f; break;
+            default: l = 0.0f; break;
         }
-        return level;
+        return l;
     }
 
     // Stage values 0..1: a value p covers the whole range 0..1 in 4 x p
