@@ -32,42 +32,42 @@ struct LinearEnvelope {
     // tick (the steps are shared atomics), a store and reload in the chain of
     // every tick.
     void tickInto(float* out, int32_t stride, int32_t count) {
-        int32_t s = state;
-        float l = level;
-        for (int32_t n = 0; n < count; ++n) out[n * stride] = advance(s, l);
-        state = s;
-        level = l;
+        int32_t stage = state;
+        float value = level;
+        for (int32_t n = 0; n < count; ++n) out[n * stride] = advance(stage, value);
+        state = stage;
+        level = value;
     }
 
-    // One tick of a state and level with this envelope's steps.
-    float advance(int32_t& s, float& l) const {
-        switch (s) {
+    // One tick of a stage and level with this envelope's steps.
+    float advance(int32_t& stage, float& value) const {
+        switch (stage) {
             case kAttack:
-                l += attackStep;
-                if (l >= 1.0f) {
-                    l = 1.0f;
-                    s = kDecay;
+                value += attackStep;
+                if (value >= 1.0f) {
+                    value = 1.0f;
+                    stage = kDecay;
                 }
                 break;
             case kDecay:
-                l -= decayStep;
-                if (sustain >= l) {
-                    l = sustain;
-                    s = kSustain;
+                value -= decayStep;
+                if (sustain >= value) {
+                    value = sustain;
+                    stage = kSustain;
                 }
                 break;
-            case kSustain: l = sustain; break;
+            case kSustain: value = sustain; break;
             case kRelease:
             case kStealFade:
-                l -= releaseStep;
-                if (l <= 0.0f) {
-                    l = 0.0f;
-                    s = kIdle;
+                value -= releaseStep;
+                if (value <= 0.0f) {
+                    value = 0.0f;
+                    stage = kIdle;
                 }
                 break;
-            default: l = 0.0f; break;
+            default: value = 0.0f; break;
         }
-        return l;
+        return value;
     }
 
     // Stage values 0..1: a value p covers the whole range 0..1 in 4 x p
