@@ -1,5 +1,5 @@
 // The fast span render: sounding voices packed into lanes, their table reads
-// and envelope levels prepared per voice, the lane kernel run in chunks, the
+// and envelope levels prepared a chunk ahead, the lane kernel run in chunks, the
 // outputs summed in voice order, the states unpacked.
 #include "first_generation/engine/first_gen_lanes.h"
 
@@ -8,7 +8,6 @@
 #include "engine/lane_kernel_choice.h"
 #include "numerics/simd_level.h"
 #include "first_generation/engine/first_gen_engine.h"
-#include "first_generation/engine/first_gen_table_reads.h"
 #include "numerics/shared_float.h"
 
 namespace {
@@ -16,9 +15,9 @@ namespace {
 typedef float F4 __attribute__((vector_size(16)));
 
 constexpr FirstGenLaneKernelInfo kKernels[] = {
-    {"sse2", 4, runFirstGenLanesSse2},
-    {"avx2", 8, runFirstGenLanesAvx2},
-    {"avx512", 16, runFirstGenLanesAvx512},
+    {"sse2", 4, runFirstGenLanesSse2, &kExtendedTableReads},
+    {"avx2", 8, runFirstGenLanesAvx2, &kExtendedTableReads},  // AVX2 reads would cost what the x87's do
+    {"avx512", 16, runFirstGenLanesAvx512, &kAvx512TableReads},
 };
 
 int32_t supportedKernelCount() {
@@ -36,6 +35,10 @@ void packVoice(FirstGenLanes& lanes, int32_t lane, FirstGenVoice& voice, float v
         for (int32_t s = 0; s < 4; ++s) lanes.smoothing[c][s][lane] = smoothing[s];
         const float ladder[5] = {ladders[c]->x1, ladders[c]->y1, ladders[c]->y2, ladders[c]->y3, ladders[c]->y4};
         for (int32_t s = 0; s < 5; ++s) lanes.ladder[c][s][lane] = ladder[s];
+    }
+    for (int32_t c = 0; c < 2; ++c) {
+        lanes.position[c][lane] = oscs[c]->position;
+        lanes.increment[c][lane] = oscs[c]->increment;
     }
     lanes.coefficients[0][lane] = voice.ladder.r;
     lanes.coefficients[1][lane] = voice.ladder.f;
@@ -74,6 +77,7 @@ void unpackVoice(FirstGenLanes& lanes, int32_t lane) {
         oscs[c]->s4 = s[3][lane];
         float(*l)[kFirstGenMaxLanes] = lanes.ladder[c];
         *ladders[c] = LadderState{l[0][lane], l[1][lane], l[2][lane], l[3][lane], l[4][lane]};
+        oscs[c]->position = lanes.position[c][lane];
     }
     voice.ladder.r = lanes.coefficients[0][lane];
     voice.ladder.f = lanes.coefficients[1][lane];
@@ -97,16 +101,17 @@ void tickEnvelope(const FirstGenLanes& lanes, LinearEnvelope& env, float (*level
     env.tickInto(&levels[0][lane], kFirstGenMaxLanes, count);
 }
 
-// What a voice computes without its own output: the long double table reads
-// of both readers and the envelope levels, `count` samples ahead.
-void prepareVoice(FirstGenLanes& lanes, int32_t lane, const float* table, int32_t count) {
-    FirstGenVoice& voice = *lanes.voice[lane];
-    voice.oscL.position = readTable(table, voice.oscL.position, voice.oscL.increment, &lanes.readL[0][lane],
-                                    kFirstGenMaxLanes, 2 * count);
-    voice.oscR.position = readTable(table, voice.oscR.position, voice.oscR.increment, &lanes.readR[0][lane],
-                                    kFirstGenMaxLanes, 2 * count);
-    tickEnvelope(lanes, voice.filterEnv, lanes.filterLevel, lane, count);
-    tickEnvelope(lanes, voice.ampEnv, lanes.ampLevel, lane, count);
+// What the voices compute without their own outputs, `count` samples ahead:
+// the long double table reads of both readers, then each voice's envelope
+// levels.
+void prepareChunk(FirstGenLanes& lanes, const float* table, const FirstGenTableReads& reads, int32_t count) {
+    reads.rows(table, lanes.position[0], lanes.increment[0], lanes.laneCount, lanes.readL, 2 * count);
+    reads.rows(table, lanes.position[1], lanes.increment[1], lanes.laneCount, lanes.readR, 2 * count);
+    for (int32_t lane = 0; lane < lanes.laneCount; ++lane) {
+        FirstGenVoice& voice = *lanes.voice[lane];
+        tickEnvelope(lanes, voice.filterEnv, lanes.filterLevel, lane, count);
+        tickEnvelope(lanes, voice.ampEnv, lanes.ampLevel, lane, count);
+    }
 }
 
 // Adds the lanes 0..laneCount-1 of out[n][lane] into mix[n], lane 0 first:
@@ -172,7 +177,8 @@ void renderFirstGenLanes(FirstGenEngine& engine, float*, float*, float* outL, fl
     if (laneCount == 0) return;
     if (laneCount == 1) {
         FirstGenVoice& voice = *lanes.voice[0];
-        renderFirstGenOneVoice(voice, table, uniforms, live(kVolume), live(kAmpVelocity), outL, outR, count);
+        renderFirstGenOneVoice(voice, table, kernels[widest].reads->run, uniforms, live(kVolume), live(kAmpVelocity),
+                               outL, outR, count);
         voice.sounding = voice.ampEnv.state != LinearEnvelope::kIdle;
         voice.silenceIfNotFinite();
         return;
@@ -190,7 +196,7 @@ void renderFirstGenLanes(FirstGenEngine& engine, float*, float*, float* outL, fl
 
     for (int32_t done = 0; done < count; done += kFirstGenLaneChunk) {
         const int32_t chunk = count - done < kFirstGenLaneChunk ? count - done : kFirstGenLaneChunk;
-        for (int32_t lane = 0; lane < laneCount; ++lane) prepareVoice(lanes, lane, table, chunk);
+        prepareChunk(lanes, table, *kernels[widest].reads, chunk);
         for (int32_t first = 0; first < paddedCount; first += kernel.width) kernel.run(lanes, uniforms, first, chunk);
         mixChunk(lanes, outL + done, outR + done, chunk);
     }

@@ -11,7 +11,6 @@
 #include <initializer_list>
 
 #include "first_generation/engine/first_gen_lanes.h"
-#include "first_generation/engine/first_gen_table_reads.h"
 #include "first_generation/engine/ladder_filter.h"
 // After first_gen_lanes.h:
 #include "first_generation/engine/first_gen_lane_kernel.h"
@@ -30,9 +29,9 @@ struct ChunkReads {
     float left[2 * kFirstGenLaneChunk];
     float right[2 * kFirstGenLaneChunk];
 
-    void read(const float* table, FirstGenVoice& voice, int32_t count) {
-        voice.oscL.position = readTable(table, voice.oscL.position, voice.oscL.increment, left, 1, 2 * count);
-        voice.oscR.position = readTable(table, voice.oscR.position, voice.oscR.increment, right, 1, 2 * count);
+    void read(const float* table, FirstGenReadRun reads, FirstGenVoice& voice, int32_t count) {
+        voice.oscL.position = reads(table, voice.oscL.position, voice.oscL.increment, left, 2 * count);
+        voice.oscR.position = reads(table, voice.oscR.position, voice.oscR.increment, right, 2 * count);
     }
     Pair at(int32_t step) const { return pairOf(left[step], right[step]); }
 };
@@ -66,8 +65,8 @@ struct OneVoice {
 // and so the same coefficients, on every tick until an entry between spans
 // changes that: they are worked out once per span.
 template <bool kHolding>
-void renderSpan(OneVoice& state, FirstGenVoice& voice, const float* table, const FirstGenLaneUniforms& uniforms,
-                float* outL, float* outR, int32_t count) {
+void renderSpan(OneVoice& state, FirstGenVoice& voice, const float* table, FirstGenReadRun reads,
+                const FirstGenLaneUniforms& uniforms, float* outL, float* outR, int32_t count) {
     float ampLevel = 0.0f;
     if (kHolding) {
         state.setCoefficients(voice, uniforms, voice.filterEnv.tick());
@@ -76,7 +75,7 @@ void renderSpan(OneVoice& state, FirstGenVoice& voice, const float* table, const
     ChunkReads chunkReads;
     for (int32_t done = 0; done < count; done += kFirstGenLaneChunk) {
         const int32_t chunk = count - done < kFirstGenLaneChunk ? count - done : kFirstGenLaneChunk;
-        chunkReads.read(table, voice, chunk);
+        chunkReads.read(table, reads, voice, chunk);
         for (int32_t n = 0; n < chunk; ++n) {
             if (!kHolding) {
                 state.setCoefficients(voice, uniforms, voice.filterEnv.tick());
@@ -91,8 +90,9 @@ void renderSpan(OneVoice& state, FirstGenVoice& voice, const float* table, const
 
 }  // namespace
 
-void renderFirstGenOneVoice(FirstGenVoice& voice, const float* table, const FirstGenLaneUniforms& uniforms,
-                            float volume, float velocitySensitivity, float* outL, float* outR, int32_t count) {
+void renderFirstGenOneVoice(FirstGenVoice& voice, const float* table, FirstGenReadRun reads,
+                            const FirstGenLaneUniforms& uniforms, float volume, float velocitySensitivity, float* outL,
+                            float* outR, int32_t count) {
     TableOscillator& oscL = voice.oscL;
     TableOscillator& oscR = voice.oscR;
     OneVoice state{ReaderPair{pairOf(oscL.s1, oscR.s1), pairOf(oscL.s2, oscR.s2), pairOf(oscL.s3, oscR.s3),
@@ -104,9 +104,9 @@ void renderFirstGenOneVoice(FirstGenVoice& voice, const float* table, const Firs
                    (voice.velocity * volume - volume) * velocitySensitivity + volume, voice.ladder};
     if (count < 1) return;
     if (voice.filterEnv.holds() && voice.ampEnv.holds()) {
-        renderSpan<true>(state, voice, table, uniforms, outL, outR, count);
+        renderSpan<true>(state, voice, table, reads, uniforms, outL, outR, count);
     } else {
-        renderSpan<false>(state, voice, table, uniforms, outL, outR, count);
+        renderSpan<false>(state, voice, table, reads, uniforms, outL, outR, count);
     }
 
     const ReaderPair& reader = state.reader;

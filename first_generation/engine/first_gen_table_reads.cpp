@@ -13,12 +13,12 @@ typedef float F4 __attribute__((vector_size(16)));
 
 constexpr int32_t kStepsPerPass = 64;  // bounds the index and fraction arrays
 
-}  // namespace
-
 // Indices and fractions first, four at a time, so that the x87 loop only
-// loads, interpolates and stores.
-uint32_t readTable(const float* table, uint32_t position, uint32_t increment, float* out, int32_t stride,
-                   int32_t steps) {
+// loads, interpolates and stores. The reads go straight to out[step * stride]:
+// reading the x87's stores back soon after, to copy them into the lane
+// layout, costs more than the reads themselves.
+uint32_t readStrided(const float* table, uint32_t position, uint32_t increment, float* out, int32_t stride,
+                     int32_t steps) {
     uint32_t positions[kStepsPerPass];
     float fraction[kStepsPerPass];
     for (int32_t done = 0; done < steps; done += kStepsPerPass) {
@@ -37,3 +37,18 @@ uint32_t readTable(const float* table, uint32_t position, uint32_t increment, fl
     }
     return position;
 }
+
+uint32_t readRun(const float* table, uint32_t position, uint32_t increment, float* out, int32_t steps) {
+    return readStrided(table, position, increment, out, 1, steps);
+}
+
+void readRows(const float* table, uint32_t* positions, const uint32_t* increments, int32_t laneCount,
+              float (*rows)[kFirstGenReadLanes], int32_t steps) {
+    for (int32_t lane = 0; lane < laneCount; ++lane)
+        positions[lane] =
+            readStrided(table, positions[lane], increments[lane], &rows[0][lane], kFirstGenReadLanes, steps);
+}
+
+}  // namespace
+
+const FirstGenTableReads kExtendedTableReads = {readRun, readRows};
