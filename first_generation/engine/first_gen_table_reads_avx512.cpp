@@ -56,10 +56,16 @@ constexpr int32_t kBatch = 8;
 // 0 and {2, 3, 6, 7} from `first` 2, so that the even and the odd floats of
 // the two, shuffled together, come out in read order.
 NUBBEL_INLINE __m256 loadPairs(const float* table, const uint32_t* index, int32_t first) {
-    auto pairAt = [&](int32_t read) { return reinterpret_cast<const __m64*>(table + index[first + read]); };
-    auto lowPair = [&](int32_t read) { return _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(pairAt(read)))); };
-    const __m128 low = _mm_loadh_pi(lowPair(0), pairAt(1));
-    const __m128 high = _mm_loadh_pi(lowPair(4), pairAt(5));
+    // Table pairs sit on any float boundary: loads that promise no alignment.
+    auto pairAt = [&](int32_t read) { return table + index[first + read]; };
+    auto lowPair = [&](int32_t read) {
+        return _mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(pairAt(read))));
+    };
+    auto highPair = [&](__m128 low, int32_t read) {
+        return _mm_loadh_pi(low, reinterpret_cast<const __m64*>(pairAt(read)));
+    };
+    const __m128 low = highPair(lowPair(0), 1);
+    const __m128 high = highPair(lowPair(4), 5);
     return _mm256_insertf128_ps(_mm256_castps128_ps256(low), high, 1);
 }
 
