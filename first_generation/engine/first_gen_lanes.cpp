@@ -35,8 +35,6 @@ void packVoice(FirstGenLanes& lanes, int32_t lane, FirstGenVoice& voice, float v
         for (int32_t s = 0; s < 4; ++s) lanes.smoothing[c][s][lane] = smoothing[s];
         const float ladder[5] = {ladders[c]->x1, ladders[c]->y1, ladders[c]->y2, ladders[c]->y3, ladders[c]->y4};
         for (int32_t s = 0; s < 5; ++s) lanes.ladder[c][s][lane] = ladder[s];
-    }
-    for (int32_t c = 0; c < 2; ++c) {
         lanes.position[c][lane] = oscs[c]->position;
         lanes.increment[c][lane] = oscs[c]->increment;
     }
@@ -102,8 +100,7 @@ void tickEnvelope(const FirstGenLanes& lanes, LinearEnvelope& env, float (*level
 }
 
 // What the voices compute without their own outputs, `count` samples ahead:
-// the long double table reads of both readers, then each voice's envelope
-// levels.
+// the table reads of both readers, then each voice's envelope levels.
 void prepareChunk(FirstGenLanes& lanes, const float* table, const FirstGenTableReads& reads, int32_t count) {
     reads.rows(table, lanes.position[0], lanes.increment[0], lanes.laneCount, lanes.readL, 2 * count);
     reads.rows(table, lanes.position[1], lanes.increment[1], lanes.laneCount, lanes.readR, 2 * count);
