@@ -167,18 +167,26 @@ void renderFirstGenLanes(FirstGenEngine& engine, float*, float*, float* outL, fl
 
     const float cutoff = live(kCutoff);
     const FirstGenLaneUniforms uniforms{live(kFilterAmount), live(kFilterVelocity), cutoff * cutoff};
+    // A lone voice renders without lanes, so it is not packed into them.
+    FirstGenVoice* lone = nullptr;
     int32_t laneCount = 0;
     for (FirstGenVoice& voice : engine.voices) {
-        if (voice.sounding) packVoice(lanes, laneCount++, voice, live(kVolume), live(kAmpVelocity));
+        if (voice.sounding) {
+            lone = &voice;
+            ++laneCount;
+        }
     }
     if (laneCount == 0) return;
     if (laneCount == 1) {
-        FirstGenVoice& voice = *lanes.voice[0];
-        renderFirstGenOneVoice(voice, table, kernels[widest].reads->run, uniforms, live(kVolume), live(kAmpVelocity),
+        renderFirstGenOneVoice(*lone, table, kernels[widest].reads->run, uniforms, live(kVolume), live(kAmpVelocity),
                                outL, outR, count);
-        voice.sounding = voice.ampEnv.state != LinearEnvelope::kIdle;
-        voice.silenceIfNotFinite();
+        lone->sounding = lone->ampEnv.state != LinearEnvelope::kIdle;
+        lone->silenceIfNotFinite();
         return;
+    }
+    laneCount = 0;
+    for (FirstGenVoice& voice : engine.voices) {
+        if (voice.sounding) packVoice(lanes, laneCount++, voice, live(kVolume), live(kAmpVelocity));
     }
     lanes.laneCount = laneCount;
     // Up to 16 voices: one group of the narrowest kernel that holds them all
