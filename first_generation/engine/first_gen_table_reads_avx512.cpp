@@ -142,31 +142,32 @@ uint32_t readRun(const float* table, uint32_t position, uint32_t increment, floa
     return position + static_cast<uint32_t>(steps) * increment;
 }
 
-// Up to four lanes take two steps per batch (the lanes of one step, then of
-// the next), so that few voices do not leave most of each batch unused.
+// Up to four lanes: two steps per batch (the lanes of one step, then of the
+// next), so that few voices do not leave most of each batch unused.
+void readFewRows(const float* table, uint32_t* positions, const uint32_t* increments, int32_t laneCount,
+                 float (*rows)[kFirstGenReadLanes], int32_t steps) {
+    const __mmask8 lanes = firstLanes(laneCount);
+    const __m128i start = _mm_maskz_loadu_epi32(lanes, positions);
+    const __m128i increment = _mm_maskz_loadu_epi32(lanes, increments);
+    __m256i at = _mm256_inserti128_si256(_mm256_castsi128_si256(start), _mm_add_epi32(start, increment), 1);
+    const __m256i twoSteps = _mm256_broadcastsi128_si256(_mm_add_epi32(increment, increment));
+    for (int32_t step = 0; step + 1 < steps; step += 2) {
+        const __m256 reads = readBatch(table, at);
+        _mm_mask_storeu_ps(rows[step], lanes, _mm256_castps256_ps128(reads));
+        _mm_mask_storeu_ps(rows[step + 1], lanes, _mm256_extractf128_ps(reads, 1));
+        at = _mm256_add_epi32(at, twoSteps);
+    }
+    __m128i end = _mm256_castsi256_si128(at);
+    if (steps % 2 != 0) {
+        _mm_mask_storeu_ps(rows[steps - 1], lanes, _mm256_castps256_ps128(readBatch(table, at)));
+        end = _mm256_extracti128_si256(at, 1);
+    }
+    _mm_mask_storeu_epi32(positions, lanes, end);
+}
+
 void readRows(const float* table, uint32_t* positions, const uint32_t* increments, int32_t laneCount,
               float (*rows)[kFirstGenReadLanes], int32_t steps) {
-    constexpr int32_t kHalf = kBatch / 2;
-    if (laneCount <= kHalf) {
-        const __mmask8 lanes = firstLanes(laneCount);
-        const __m128i start = _mm_maskz_loadu_epi32(lanes, positions);
-        const __m128i increment = _mm_maskz_loadu_epi32(lanes, increments);
-        __m256i at = _mm256_inserti128_si256(_mm256_castsi128_si256(start), _mm_add_epi32(start, increment), 1);
-        const __m256i twoSteps = _mm256_broadcastsi128_si256(_mm_add_epi32(increment, increment));
-        for (int32_t step = 0; step + 1 < steps; step += 2) {
-            const __m256 reads = readBatch(table, at);
-            _mm_mask_storeu_ps(rows[step], lanes, _mm256_castps256_ps128(reads));
-            _mm_mask_storeu_ps(rows[step + 1], lanes, _mm256_extractf128_ps(reads, 1));
-            at = _mm256_add_epi32(at, twoSteps);
-        }
-        __m128i end = _mm256_castsi256_si128(at);
-        if (steps % 2 != 0) {
-            _mm_mask_storeu_ps(rows[steps - 1], lanes, _mm256_castps256_ps128(readBatch(table, at)));
-            end = _mm256_extracti128_si256(at, 1);
-        }
-        _mm_mask_storeu_epi32(positions, lanes, end);
-        return;
-    }
+    if (laneCount <= kBatch / 2) return readFewRows(table, positions, increments, laneCount, rows, steps);
     for (int32_t first = 0; first < laneCount; first += kBatch) {
         const __mmask8 lanes = firstLanes(laneCount - first);
         __m256i at = _mm256_maskz_loadu_epi32(lanes, positions + first);
