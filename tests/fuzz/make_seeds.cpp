@@ -137,6 +137,16 @@ ScriptWriter largeBlockSizeWithoutMemory() {
     return w.lifecycle(0, LifecycleStep::Close).process(0, 512);
 }
 
+// The third: a volume of 1e30 (index 48 here, 22 in the first generation),
+// stored as sent and played at that gain; the check afterwards met the tail of
+// it in the output stage's filters and took it for its own note.
+ScriptWriter loudVolumeThenCheck() {
+    ScriptWriter w;
+    w.start(0).setParameter(0, 48, 1e30f).setParameter(0, 22, 1e30f);
+    w.events(0, {{0x90, 60, 100}}).process(0, 512);
+    return w;
+}
+
 bool write(const std::filesystem::path& file, const ScriptWriter& script) {
     std::filesystem::create_directories(file.parent_path());
     std::ofstream out(file, std::ios::binary);
@@ -163,7 +173,8 @@ int main(int argc, char** argv) {
                                                                      {"memory-limited", memoryLimited()}};
     const std::vector<std::pair<const char*, ScriptWriter>> regressions = {
         {"block-size-2p30-resume-process-close", hugeBlockSize()},
-        {"block-size-2p27-memory-limited", largeBlockSizeWithoutMemory()}};
+        {"block-size-2p27-memory-limited", largeBlockSizeWithoutMemory()},
+        {"volume-1e30-then-check", loudVolumeThenCheck()}};
     bool ok = true;
     for (const char* instrument : {"nubbel3", "nubbel"}) {
         for (const auto& [name, script] : seeds) ok = write(root / "corpus" / instrument / name, script) && ok;
