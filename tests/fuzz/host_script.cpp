@@ -19,18 +19,12 @@ namespace fuzzhost {
 
 namespace {
 
-[[noreturn]] void fail(const char* what, long long detail) {
+// `detail` is an index, a size or a measured value: ten digits show any
+// integer the checks report exactly, and a value beyond every integer type.
+[[noreturn]] void fail(const char* what, double detail) {
     // The fuzzer's crash report allocates on this thread.
     liftAllocationLimit();
-    std::fprintf(stderr, "host script: %s (%lld)\n", what, detail);
-    std::fflush(stderr);
-    std::abort();
-}
-
-// For measured values, which may lie beyond any integer.
-[[noreturn]] void failMeasured(const char* what, double measured) {
-    liftAllocationLimit();
-    std::fprintf(stderr, "host script: %s (%g)\n", what, measured);
+    std::fprintf(stderr, "host script: %s (%.10g)\n", what, detail);
     std::fflush(stderr);
     std::abort();
 }
@@ -281,8 +275,8 @@ void checkPlays(AEffect* e, const Library& library) {
     const unsigned char note[1][3] = {{0x90, 60, 100}};
     sendMessages(e, note, 1);
     const float peak = renderChecked(e, kBlock, kBlocks, "the note after the script is not finite, block");
-    if (!(peak > kAudible)) failMeasured("the note after the script is not audible, peak", peak);
-    if (!(peak < kBound)) failMeasured("the note after the script is too loud, peak", peak);
+    if (!(peak > kAudible)) fail("the note after the script is not audible, peak", peak);
+    if (!(peak < kBound)) fail("the note after the script is too loud, peak", peak);
 }
 
 Library& library(const char* path) {
